@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the run command need, and
+# builds the static libjpeg-turbo for both MinGW targets from Debian's own source
+# package. Idempotent: a second run only checks.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_ROOT:-$here/build}
+say() { printf '[deps] %s\n' "$*"; }
+
+packages=(
+  cmake ninja-build pkg-config git dpkg-dev
+  g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libjpeg62-turbo-dev
+  clang-14 libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  nasm
+  wine64 xvfb xauth x11-utils xdotool locales fonts-wqy-zenhei imagemagick
+  python3-pil fonts-arphic-ukai
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  say "installing ${#missing[@]} packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+else
+  say "packages present"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
+  say "generating zh_CN.UTF-8"
+  sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >>/etc/locale.gen
+  locale-gen >/dev/null
+fi
+
+# Debian's source package of libjpeg-turbo, unpacked once under the build folder.
+jpeg_src_root=$build/deps/src
+if ! ls -d "$jpeg_src_root"/libjpeg-turbo-*/ >/dev/null 2>&1; then
+  if ! grep -rqs '^Types: *deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+    say "adding a deb-src entry for Debian's archive"
+    cat >/etc/apt/sources.list.d/debian-src.sources <<SRC
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+    apt-get update -q
+  fi
+  say "fetching Debian's libjpeg-turbo source package"
+  mkdir -p "$jpeg_src_root"
+  (cd "$jpeg_src_root" && apt-get source -q libjpeg-turbo)
+fi
+jpeg_src=$(ls -d "$jpeg_src_root"/libjpeg-turbo-*/ | head -n 1)
+
+# Static libjpeg-turbo with SIMD for each MinGW target, installed outside the source tree.
+for target in x86_64 i686; do
+  prefix=$build/deps/$target-w64-mingw32
+  if [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/jpeglib.h" ]; then
+    continue
+  fi
+  say "building libjpeg-turbo for $target-w64-mingw32 (about 30 s)"
+  case $target in x86_64) proc=AMD64 ;; i686) proc=X86 ;; esac
+  work=$build/deps/build-$target
+  rm -rf "$work"
+  cmake -S "$jpeg_src" -B "$work" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$target.cmake" \
+    -DCMAKE_SYSTEM_PROCESSOR=$proc \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
+    -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_POSITION_INDEPENDENT_CODE=OFF >"$work.log" 2>&1 \
+    || { cat "$work.log"; exit 1; }
+  cmake --build "$work" >>"$work.log" 2>&1 || { tail -n 50 "$work.log"; exit 1; }
+  cmake --install "$work" >>"$work.log" 2>&1 || { tail -n 50 "$work.log"; exit 1; }
+done
+say "ready"
