@@ -1,0 +1,122 @@
+#include "ui/combobox.h"
+
+#include "ui/text.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kMinimumDropHeight = 160;
+constexpr int kTextIndent = 2;
+
+// The default list item height for a font: its text height.
+int defaultItemHeight(HFONT font) {
+    HDC screen = GetDC(nullptr);
+    int height;
+    {
+        SelectedObject selected(screen, font);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(screen, &metrics);
+        height = metrics.tmHeight;
+    }
+    ReleaseDC(nullptr, screen);
+    return height;
+}
+
+}  // namespace
+
+ComboBox::ComboBox(const ControlArgs& args) : Control(args) {}
+
+bool ComboBox::create(HWND window) {
+    const auto& props = *propsOf<ComboBoxProps>(entry_);
+    // The font and item height must be known before the window exists: the list
+    // asks for its item height while it is being created.
+    font_ = makeFont(props.font);
+    itemHeight_ = defaultItemHeight(fontOrDefault(font_)) + props.extraItemHeight;
+    background_ = Brush(CreateSolidBrush(colorRef(props.background)));
+    DWORD style = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
+    if (props.sorted) style |= CBS_SORT;
+    if (!createWindow(window, L"COMBOBOX", style, L"", std::max(entry_.height, kMinimumDropHeight))) return false;
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOrDefault(font_)), FALSE);
+    SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight_);
+    for (std::size_t i = 0; i < props.itemCount; ++i) {
+        SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(props.items[i]).c_str()));
+    }
+    int last = static_cast<int>(props.itemCount) - 1;
+    SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(props.selection, -1, last)), 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(hwnd_, &info)) list_ = info.hwndList;
+    return true;
+}
+
+bool ComboBox::owns(HWND hwnd) const {
+    return hwnd != nullptr && (hwnd == hwnd_ || hwnd == list_);
+}
+
+std::wstring ComboBox::itemText(int item) const {
+    if (item < 0) return {};
+    LRESULT length = SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
+    if (length == CB_ERR) return {};
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+std::string ComboBox::text(Property property) const {
+    if (property != Property::content) return {};
+    int selected = static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+    return narrow(itemText(selected).c_str());
+}
+
+void ComboBox::drawItem(const DRAWITEMSTRUCT& item) const {
+    const auto& props = *propsOf<ComboBoxProps>(entry_);
+    const bool field = (item.itemState & ODS_COMBOBOXEDIT) != 0;
+    // In the opened list the item under the cursor is marked as lists mark it; the
+    // field always shows the selector's own colours.
+    const bool marked = !field && (item.itemState & ODS_SELECTED) != 0;
+    RECT area = item.rcItem;
+    FillRect(item.hDC, &area, marked ? GetSysColorBrush(COLOR_HIGHLIGHT) : background_.get());
+    std::wstring text = itemText(static_cast<int>(item.itemID));
+    if (!text.empty()) {
+        SelectedObject font(item.hDC, fontOrDefault(font_));
+        int previousMode = SetBkMode(item.hDC, TRANSPARENT);
+        COLORREF previousColour =
+            SetTextColor(item.hDC, marked ? GetSysColor(COLOR_HIGHLIGHTTEXT) : colorRef(props.text));
+        RECT textArea = area;
+        textArea.left += kTextIndent;
+        DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textArea,
+                  DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+        SetTextColor(item.hDC, previousColour);
+        SetBkMode(item.hDC, previousMode);
+    }
+    if (field && (item.itemState & ODS_FOCUS) != 0) DrawFocusRect(item.hDC, &area);
+}
+
+bool ComboBox::onNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        // The field keeps the height the control proposes for its font.
+        if (measure->itemID != static_cast<UINT>(-1)) measure->itemHeight = static_cast<UINT>(itemHeight_);
+        result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM:
+        drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        result = TRUE;
+        return true;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC: {
+        const auto& props = *propsOf<ComboBoxProps>(entry_);
+        auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, colorRef(props.text));
+        SetBkColor(dc, colorRef(props.background));
+        result = reinterpret_cast<LRESULT>(background_.get());
+        return true;
+    }
+    }
+    return false;
+}

@@ -1,0 +1,89 @@
+#include "ui/control.h"
+
+#include "ui/button.h"
+#include "ui/combobox.h"
+#include "ui/picbox.h"
+#include "ui/picture.h"
+#include "ui/text.h"
+#include "ui/translabel.h"
+#include "ui/window_class.h"
+
+#include <cstring>
+
+bool Control::createWindow(HWND window, const wchar_t* className, DWORD style, const wchar_t* text, int height,
+                           MessageHandler* handler) {
+    if (!entry_.enabled) style |= WS_DISABLED;
+    if (entry_.tabStop) style |= WS_TABSTOP;
+    hwnd_ = CreateWindowExW(0, className, text, style | WS_CHILD | WS_CLIPSIBLINGS, entry_.left, entry_.top,
+                            entry_.width, height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())),
+                            GetModuleHandleW(nullptr), handler);
+    return hwnd_ != nullptr;
+}
+
+void Control::paintContent(HDC dc) const {
+    SendMessageW(hwnd_, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN);
+}
+
+std::unique_ptr<Control> makeControl(const ControlArgs& args) {
+    switch (args.entry.props.index()) {
+    case 1: return std::make_unique<PicBox>(args);
+    case 2: return std::make_unique<Button>(args);
+    case 3: return std::make_unique<ComboBox>(args);
+    case 4: return std::make_unique<TransLabel>(args);
+    default: return nullptr;
+    }
+}
+
+int controlIndexOf(HWND hwnd) {
+    LONG_PTR id = GetWindowLongPtrW(hwnd, GWLP_ID);
+    return id >= 100 ? static_cast<int>(id - 100) : -1;
+}
+
+Font makeFont(const FontSpec* spec) {
+    if (spec == nullptr || spec->height <= 0) return Font();
+    return Font(CreateFontW(-spec->height, spec->width, 0, 0, spec->weight, spec->italic, spec->underline,
+                            spec->strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            PROOF_QUALITY, DEFAULT_PITCH, widen(spec->face).c_str()));
+}
+
+HFONT fontOrDefault(const Font& font) {
+    return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+COLORREF colorRef(const Colour& colour) {
+    return colour.buttonFace ? GetSysColor(COLOR_BTNFACE) : RGB(colour.r, colour.g, colour.b);
+}
+
+Bitmap pictureFromJpeg(const unsigned char* data, std::size_t size) {
+    RgbImage image;
+    if (!decodeJpeg(data, size, image)) return Bitmap();
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return bitmap;
+    auto* out = static_cast<unsigned char*>(bits);
+    const std::size_t pixels = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
+    for (std::size_t i = 0; i < pixels; ++i) {
+        out[4 * i + 0] = image.rgb[3 * i + 2];
+        out[4 * i + 1] = image.rgb[3 * i + 1];
+        out[4 * i + 2] = image.rgb[3 * i + 0];
+        out[4 * i + 3] = 0;
+    }
+    return bitmap;
+}
+
+Bitmap loadPicture(int resourceId) {
+    if (resourceId == 0) return Bitmap();
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (data == nullptr) return Bitmap();
+    return pictureFromJpeg(static_cast<const unsigned char*>(data), SizeofResource(module, resource));
+}

@@ -1,0 +1,260 @@
+#include "ui/main_window.h"
+
+#include "ui/text.h"
+
+#include <algorithm>
+
+namespace {
+
+const wchar_t kClassName[] = L"VantorMainWindow";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+// The window whose keyboard hook is installed. A hook procedure has no context of
+// its own, and the program has exactly one main window.
+MainWindow* keyboardWindow = nullptr;
+
+}  // namespace
+
+LRESULT CALLBACK keyboardHook(int code, WPARAM key, LPARAM flags) {
+    const bool pressed = (flags & (LPARAM{1} << 31)) == 0;
+    if (code == HC_ACTION && pressed && keyboardWindow != nullptr && keyboardWindow->onKeyDown(key, flags)) return 1;
+    return CallNextHookEx(nullptr, code, key, flags);
+}
+
+MainWindow::MainWindow(const ResolvedLayout& layout, WindowEvents& events) : layout_(layout), events_(events) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (keyboardHook_ != nullptr) UnhookWindowsHookEx(keyboardHook_);
+    if (keyboardWindow == this) keyboardWindow = nullptr;
+}
+
+bool MainWindow::build() {
+    const ControlEntry& entry = layout_.description->entries[0];
+    const auto& props = *propsOf<WindowProps>(entry);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto icon = [instance](int metric) {
+        int size = GetSystemMetrics(metric);
+        return static_cast<HICON>(LoadImageW(instance, L"DEFAULT_ICON", IMAGE_ICON, size, size, LR_SHARED));
+    };
+    HICON large = icon(SM_CXICON), small = icon(SM_CXSMICON);
+    if (!registerWindowClass({.name = kClassName,
+                              .background = props.background.buttonFace ? GetSysColorBrush(COLOR_BTNFACE) : nullptr,
+                              .icon = large,
+                              .smallIcon = small})) {
+        return false;
+    }
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - entry.width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - entry.height) / 2;
+    hwnd_ = CreateWindowExW(0, kClassName, widen(props.title).c_str(), kWindowStyle, x, y, entry.width, entry.height,
+                            nullptr, nullptr, instance, static_cast<MessageHandler*>(this));
+    if (hwnd_ == nullptr) return false;
+    RECT outer;
+    GetWindowRect(hwnd_, &outer);
+    if (outer.right - outer.left != entry.width || outer.bottom - outer.top != entry.height) {
+        SetWindowPos(hwnd_, nullptr, x, y, entry.width, entry.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    if (!createControls()) return false;
+    placeInPanels();
+    stackSiblings();
+    for (std::size_t i = 1; i < controls_.size(); ++i) {
+        ShowWindow(controls_[i]->hwnd(), controls_[i]->entry().visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
+    focusOrder_ = computeFocusOrder();
+    keyboardHook_ = SetWindowsHookExW(WH_KEYBOARD, keyboardHook, nullptr, GetCurrentThreadId());
+    if (keyboardHook_ == nullptr) return false;
+    keyboardWindow = this;
+    return true;
+}
+
+bool MainWindow::createControls() {
+    const WindowDescription& d = *layout_.description;
+    controls_.resize(d.count);
+    for (std::size_t i = 1; i < d.count; ++i) {
+        // Stored before the window exists: notifications arrive during creation.
+        controls_[i] = makeControl({d.entries[i], i, hwnd_, *this});
+        if (controls_[i] == nullptr || !controls_[i]->create(hwnd_)) return false;
+    }
+    return true;
+}
+
+// Every control was created in the window; those that belong to a panel move into
+// it and keep their left and top, which now count from the panel.
+void MainWindow::placeInPanels() {
+    for (std::size_t i = 1; i < controls_.size(); ++i) {
+        int parent = layout_.parents[i];
+        if (parent <= 0) continue;
+        HWND child = controls_[i]->hwnd();
+        SetParent(child, controls_[static_cast<std::size_t>(parent)]->hwnd());
+        const ControlEntry& e = controls_[i]->entry();
+        SetWindowPos(child, nullptr, e.left, e.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// Among the children of each parent, the first in description order lies on top
+// and each later one directly below the one before it.
+void MainWindow::stackSiblings() {
+    for (std::size_t parent = 0; parent < controls_.size(); ++parent) {
+        HWND above = HWND_TOP;
+        for (std::size_t i = 1; i < controls_.size(); ++i) {
+            if (layout_.parents[i] != static_cast<int>(parent)) continue;
+            SetWindowPos(controls_[i]->hwnd(), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            above = controls_[i]->hwnd();
+        }
+    }
+}
+
+// Visible, enabled tab stops by focus rank; at equal rank in reverse description order.
+std::vector<std::size_t> MainWindow::computeFocusOrder() const {
+    std::vector<std::size_t> order;
+    for (std::size_t i = controls_.size(); i-- > 1;) {
+        const ControlEntry& e = controls_[i]->entry();
+        if (e.visible && e.enabled && e.tabStop) order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+        return controls_[a]->entry().focusRank < controls_[b]->entry().focusRank;
+    });
+    return order;
+}
+
+void MainWindow::show() {
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+}
+
+Control* MainWindow::control(std::size_t entry) const {
+    return entry < controls_.size() ? controls_[entry].get() : nullptr;
+}
+
+Control* MainWindow::controlFor(HWND hwnd) const {
+    for (const auto& c : controls_) {
+        if (c != nullptr && c->owns(hwnd)) return c.get();
+    }
+    return nullptr;
+}
+
+void MainWindow::raise(std::size_t entry, Event event) {
+    events_.raise(entry, event);
+}
+
+bool MainWindow::forwardNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    Control* target = nullptr;
+    if (message == WM_DRAWITEM || message == WM_MEASUREITEM) {
+        target = wParam >= 100 ? control(static_cast<std::size_t>(wParam - 100)) : nullptr;
+    } else {
+        target = controlFor(reinterpret_cast<HWND>(lParam));
+    }
+    return target != nullptr && target->onNotification(message, wParam, lParam, result);
+}
+
+RECT MainWindow::rectInWindow(std::size_t entry) const {
+    RECT r;
+    GetWindowRect(controls_[entry]->hwnd(), &r);
+    MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// From the bottom of the stacking order up: the window's background, then every
+// visible control that meets the target, lower before higher and each before its
+// own children, stopping at the control being painted.
+void MainWindow::paintBeneath(std::size_t entry, HDC dc) {
+    RECT target = rectInWindow(entry);
+    {
+        SavedDcState saved(dc);
+        SetViewportOrgEx(dc, -target.left, -target.top, nullptr);
+        FillRect(dc, &target, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    paintChildrenBelow(0, entry, dc, target);
+}
+
+bool MainWindow::paintChildrenBelow(int parent, std::size_t stop, HDC dc, const RECT& target) {
+    for (std::size_t i = controls_.size(); i-- > 1;) {
+        if (layout_.parents[i] != parent) continue;
+        if (i == stop) return true;
+        const Control& c = *controls_[i];
+        if ((GetWindowLongPtrW(c.hwnd(), GWL_STYLE) & WS_VISIBLE) == 0) continue;
+        RECT r = rectInWindow(i), common;
+        if (IntersectRect(&common, &r, &target)) {
+            SavedDcState saved(dc);
+            SetViewportOrgEx(dc, r.left - target.left, r.top - target.top, nullptr);
+            IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+            c.paintContent(dc);
+        }
+        if (paintChildrenBelow(static_cast<int>(i), stop, dc, target)) return true;
+    }
+    return false;
+}
+
+bool MainWindow::onKeyDown(WPARAM key, LPARAM flags) {
+    HWND focus = GetFocus();
+    if (focus == nullptr || (focus != hwnd_ && !IsChild(hwnd_, focus))) return false;
+    const bool alt = (flags & (LPARAM{1} << 29)) != 0 || GetKeyState(VK_MENU) < 0;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    if (alt || ctrl) return false;
+    if (key == VK_TAB) {
+        moveFocus(shift ? -1 : 1);
+        return true;
+    }
+    if (key == VK_ESCAPE && !shift && propsOf<WindowProps>(layout_.description->entries[0])->escapeCloses) {
+        PostMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::moveFocus(int step) {
+    if (focusOrder_.empty()) return;
+    const int count = static_cast<int>(focusOrder_.size());
+    int current = controlIndexOf(GetFocus());
+    auto at = std::find(focusOrder_.begin(), focusOrder_.end(), static_cast<std::size_t>(current));
+    int next = at == focusOrder_.end() ? (step > 0 ? 0 : count - 1)
+                                       : (static_cast<int>(at - focusOrder_.begin()) + step + count) % count;
+    SetFocus(controls_[focusOrder_[static_cast<std::size_t>(next)]]->hwnd());
+}
+
+void MainWindow::restoreFocus() {
+    Control* remembered = rememberedFocus_ > 0 ? control(static_cast<std::size_t>(rememberedFocus_)) : nullptr;
+    if (remembered != nullptr && IsWindow(remembered->hwnd())) {
+        SetFocus(remembered->hwnd());
+    } else if (!focusOrder_.empty()) {
+        SetFocus(controls_[focusOrder_.front()]->hwnd());
+    }
+}
+
+LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(hwnd, focus)) rememberedFocus_ = controlIndexOf(focus);
+        }
+        break;
+    case WM_SETFOCUS:
+        restoreFocus();
+        return 0;
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (forwardNotification(message, wParam, lParam, result)) return result;
+        break;
+    case WM_DESTROY:
+        if (keyboardHook_ != nullptr) UnhookWindowsHookEx(keyboardHook_);
+        keyboardHook_ = nullptr;
+        keyboardWindow = nullptr;
+        break;
+    case WM_NCDESTROY:
+        hwnd_ = nullptr;
+        events_.destroyed();
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}

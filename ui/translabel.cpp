@@ -1,0 +1,78 @@
+#include "ui/translabel.h"
+
+#include "ui/text.h"
+
+namespace {
+const wchar_t kClassName[] = L"VantorTransLabel";
+}
+
+TransLabel::TransLabel(const ControlArgs& args) : Control(args) {}
+
+bool TransLabel::create(HWND window) {
+    const auto& props = *propsOf<TransLabelProps>(entry_);
+    caption_ = props.caption;
+    font_ = makeFont(props.font);
+    return registerWindowClass({.name = kClassName}) &&
+           createWindow(window, kClassName, 0, widen(props.caption).c_str(), entry_.height, this);
+}
+
+std::string TransLabel::text(Property property) const {
+    return property == Property::caption ? caption_ : std::string();
+}
+
+void TransLabel::setText(Property property, const char* text) {
+    if (property != Property::caption) return;
+    caption_ = text != nullptr ? text : "";
+    SetWindowTextW(hwnd_, widen(caption_.c_str()).c_str());
+    refresh();
+}
+
+// Repaints the label's rectangle now: what lies beneath, then the caption.
+void TransLabel::refresh() {
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+}
+
+void TransLabel::paintContent(HDC dc) const {
+    if (caption_.empty()) return;
+    const auto& props = *propsOf<TransLabelProps>(entry_);
+    RECT area;
+    GetClientRect(hwnd_, &area);
+    UINT format = DT_NOCLIP | DT_NOPREFIX;
+    format |= props.hAlign == HAlign::left ? DT_LEFT : props.hAlign == HAlign::centre ? DT_CENTER : DT_RIGHT;
+    if (props.wordWrap) {
+        format |= DT_WORDBREAK | DT_TOP;
+    } else {
+        format |= DT_SINGLELINE;
+        format |= props.vAlign == VAlign::top ? DT_TOP : props.vAlign == VAlign::centre ? DT_VCENTER : DT_BOTTOM;
+    }
+    SelectedObject font(dc, fontOrDefault(font_));
+    int previousMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF previousColour = SetTextColor(dc, colorRef(props.text));
+    std::wstring text = widen(caption_.c_str());
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
+    SetTextColor(dc, previousColour);
+    SetBkMode(dc, previousMode);
+}
+
+LRESULT TransLabel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PaintScope paint(hwnd);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        MemoryDc buffer(paint.dc());
+        Bitmap canvas(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+        {
+            SelectedObject selected(buffer.get(), canvas.get());
+            site_.paintBeneath(index_, buffer.get());
+            paintContent(buffer.get());
+            BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+        }
+        return 0;
+    }
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
