@@ -1,0 +1,31 @@
+# The Windows program, its Win32 layer and the tests that run it under Wine.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
+
+# Self-contained: the C and C++ runtimes and winpthread are linked in, so the
+# executable imports system DLLs only.
+add_library(win32_options INTERFACE)
+target_link_options(win32_options INTERFACE -static -Wl,--dynamicbase -Wl,--nxcompat)
+target_compile_definitions(win32_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                   _WIN32_WINNT=0x0601)
+
+add_library(win32_ui STATIC
+  ui/text.cpp
+  ui/window_class.cpp
+  ui/control.cpp
+  ui/picbox.cpp
+  ui/button.cpp
+  ui/combobox.cpp
+  ui/translabel.cpp
+  ui/main_window.cpp
+  ui/web_link.cpp
+  app/win32_host.cpp)
+target_link_libraries(win32_ui PUBLIC program_core picture_decoder win32_options user32 gdi32 shell32 ole32)
+
+set(PROGRAM_NAME vantor-formation)
+add_executable(${PROGRAM_NAME} WIN32 app/main_win32.cpp app/handlers.cpp assets/program.rc)
+target_link_libraries(${PROGRAM_NAME} PRIVATE win32_ui)
+target_link_options(${PROGRAM_NAME} PRIVATE -municode -s)
+set_source_files_properties(assets/program.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/program.ico;${CMAKE_SOURCE_DIR}/assets/panel1.jpg;${CMAKE_SOURCE_DIR}/assets/panel2.jpg;${CMAKE_SOURCE_DIR}/assets/panel3.jpg;${CMAKE_SOURCE_DIR}/assets/panel4.jpg;${CMAKE_SOURCE_DIR}/assets/query_button.jpg;${CMAKE_SOURCE_DIR}/assets/program.manifest")
+target_include_directories(${PROGRAM_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
