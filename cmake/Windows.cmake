@@ -29,3 +29,14 @@ target_link_options(${PROGRAM_NAME} PRIVATE -municode -s)
 set_source_files_properties(assets/program.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/program.ico;${CMAKE_SOURCE_DIR}/assets/panel1.jpg;${CMAKE_SOURCE_DIR}/assets/panel2.jpg;${CMAKE_SOURCE_DIR}/assets/panel3.jpg;${CMAKE_SOURCE_DIR}/assets/panel4.jpg;${CMAKE_SOURCE_DIR}/assets/query_button.jpg;${CMAKE_SOURCE_DIR}/assets/program.manifest")
 target_include_directories(${PROGRAM_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
+
+# A test build whose tables are never filled: the first query meets an empty table.
+add_executable(${PROGRAM_NAME}-unfilled WIN32 app/main_win32.cpp tests/win/unfilled_handlers.cpp assets/program.rc)
+target_link_libraries(${PROGRAM_NAME}-unfilled PRIVATE win32_ui)
+target_link_options(${PROGRAM_NAME}-unfilled PRIVATE -municode)
+target_include_directories(${PROGRAM_NAME}-unfilled PRIVATE ${CMAKE_SOURCE_DIR}/assets)
+
+# The run command's screenshot tool for machines without a display.
+add_executable(window_shot tests/support/window_shot.cpp)
+target_link_libraries(window_shot PRIVATE project_options win32_options user32 gdi32)
+target_link_options(window_shot PRIVATE -municode)
