@@ -57,11 +57,18 @@ if(WIN32)
   target_link_libraries(win_test_support PUBLIC project_options win32_options user32 gdi32)
   target_compile_definitions(win_test_support PRIVATE
     "PROGRAM_PATH=L\"Z:$<TARGET_FILE:${PROGRAM_NAME}>\""
-    "UNFILLED_PROGRAM_PATH=L\"Z:$<TARGET_FILE:${PROGRAM_NAME}-unfilled>\"")
-  add_dependencies(win_test_support ${PROGRAM_NAME} ${PROGRAM_NAME}-unfilled)
+    "UNFILLED_PROGRAM_PATH=L\"Z:$<TARGET_FILE:${PROGRAM_NAME}-unfilled>\""
+    "DAMAGED_PROGRAM_PATH=L\"Z:$<TARGET_FILE:${PROGRAM_NAME}-damaged>\""
+    "ASSETS_DIR=\"Z:${CMAKE_SOURCE_DIR}/assets\"")
+  add_dependencies(win_test_support ${PROGRAM_NAME} ${PROGRAM_NAME}-unfilled ${PROGRAM_NAME}-damaged)
 
-  add_executable(program_tests tests/win/lifecycle_test.cpp)
-  target_link_libraries(program_tests PRIVATE win_test_support GTest::gtest GTest::gtest_main)
+  add_executable(program_tests
+    tests/win/lifecycle_test.cpp
+    tests/win/window_test.cpp
+    tests/win/query_test.cpp
+    tests/win/weblink_test.cpp
+    tests/win/locale_test.cpp)
+  target_link_libraries(program_tests PRIVATE win_test_support picture_decoder version GTest::gtest GTest::gtest_main)
   gtest_discover_tests(program_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
     PROPERTIES ${TEST_PROPERTIES} RESOURCE_LOCK winplat_display)
 endif()

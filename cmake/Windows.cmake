@@ -36,6 +36,13 @@ target_link_libraries(${PROGRAM_NAME}-unfilled PRIVATE win32_ui)
 target_link_options(${PROGRAM_NAME}-unfilled PRIVATE -municode)
 target_include_directories(${PROGRAM_NAME}-unfilled PRIVATE ${CMAKE_SOURCE_DIR}/assets)
 
+# A test build whose second panel and query button have pictures that do not decode.
+add_executable(${PROGRAM_NAME}-damaged WIN32 app/main_win32.cpp app/handlers.cpp assets/program.rc)
+target_link_libraries(${PROGRAM_NAME}-damaged PRIVATE win32_ui)
+target_link_options(${PROGRAM_NAME}-damaged PRIVATE -municode)
+target_include_directories(${PROGRAM_NAME}-damaged PRIVATE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/tests/win)
+target_compile_definitions(${PROGRAM_NAME}-damaged PRIVATE DAMAGED_PICTURES)
+
 # The run command's screenshot tool for machines without a display.
 add_executable(window_shot tests/support/window_shot.cpp)
 target_link_libraries(window_shot PRIVATE project_options win32_options user32 gdi32)

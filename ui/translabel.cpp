@@ -23,7 +23,7 @@ std::string TransLabel::text(Property property) const {
 void TransLabel::setText(Property property, const char* text) {
     if (property != Property::caption) return;
     caption_ = text != nullptr ? text : "";
-    SetWindowTextW(hwnd_, widen(caption_.c_str()).c_str());
+    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(caption_.c_str()).c_str()));
     refresh();
 }
 
@@ -58,6 +58,13 @@ void TransLabel::paintContent(HDC dc) const {
 LRESULT TransLabel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_SETTEXT: {
+        // Text set from outside the program (automation) becomes the caption too.
+        caption_ = narrow(reinterpret_cast<const wchar_t*>(lParam));
+        LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+        refresh();
+        return result;
+    }
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PaintScope paint(hwnd);

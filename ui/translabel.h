@@ -1,7 +1,8 @@
 // A text label that paints no background: on every paint it composes, in a buffer
 // of its own size, everything beneath it (window, panel artwork, lower controls)
 // and then its caption, so the artwork shows around the characters and
-// overlapping labels come out right. A new caption repaints the label at once,
+// overlapping labels come out right. A new caption (also one set as its window
+// text from outside) repaints the label at once,
 // inside the handler that wrote it. The caption is also the window text, so
 // screen readers and automation can read it.
 #pragma once

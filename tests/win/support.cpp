@@ -10,6 +10,14 @@ std::wstring unfilledProgramPath() {
     return UNFILLED_PROGRAM_PATH;
 }
 
+std::wstring damagedProgramPath() {
+    return DAMAGED_PROGRAM_PATH;
+}
+
+std::string assetPath(const char* file) {
+    return std::string(ASSETS_DIR "/") + file;
+}
+
 Launched::Launched(const std::wstring& exe, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};

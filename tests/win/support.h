@@ -11,6 +11,9 @@
 // The executables under test (set by the build).
 std::wstring programPath();
 std::wstring unfilledProgramPath();
+std::wstring damagedProgramPath();  // second panel and query button without pictures
+// A picture of the program's assets folder, for comparing pixels.
+std::string assetPath(const char* file);
 
 // A started process, ended at scope exit if it is still running.
 class Launched {
