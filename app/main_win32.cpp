@@ -12,3 +12,4 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     useRuntime(host, kMainWindow, kProgramHandlers);
     return finishRun(startProgram());
 }
+

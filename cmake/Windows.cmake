@@ -5,7 +5,10 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
 # Self-contained: the C and C++ runtimes and winpthread are linked in, so the
 # executable imports system DLLs only.
 add_library(win32_options INTERFACE)
-target_link_options(win32_options INTERFACE -static -Wl,--dynamicbase -Wl,--nxcompat)
+target_link_options(win32_options INTERFACE -static -Wl,--dynamicbase -Wl,--nxcompat -Wl,--gc-sections)
+# Built for size: the link keeps only the functions the program reaches.
+target_compile_options(project_options INTERFACE -ffunction-sections -fdata-sections
+                                                 $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 target_compile_definitions(win32_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                                    _WIN32_WINNT=0x0601)
 
@@ -23,24 +26,23 @@ add_library(win32_ui STATIC
 target_link_libraries(win32_ui PUBLIC program_core picture_decoder win32_options user32 gdi32 shell32 ole32)
 
 set(PROGRAM_NAME vantor-formation)
-add_executable(${PROGRAM_NAME} WIN32 app/main_win32.cpp app/handlers.cpp assets/program.rc)
-target_link_libraries(${PROGRAM_NAME} PRIVATE win32_ui)
-target_link_options(${PROGRAM_NAME} PRIVATE -municode -s)
-set_source_files_properties(assets/program.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/program.ico;${CMAKE_SOURCE_DIR}/assets/panel1.jpg;${CMAKE_SOURCE_DIR}/assets/panel2.jpg;${CMAKE_SOURCE_DIR}/assets/panel3.jpg;${CMAKE_SOURCE_DIR}/assets/panel4.jpg;${CMAKE_SOURCE_DIR}/assets/query_button.jpg;${CMAKE_SOURCE_DIR}/assets/program.manifest")
-target_include_directories(${PROGRAM_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/assets)
 
-# A test build whose tables are never filled: the first query meets an empty table.
-add_executable(${PROGRAM_NAME}-unfilled WIN32 app/main_win32.cpp tests/win/unfilled_handlers.cpp assets/program.rc)
-target_link_libraries(${PROGRAM_NAME}-unfilled PRIVATE win32_ui)
-target_link_options(${PROGRAM_NAME}-unfilled PRIVATE -municode)
-target_include_directories(${PROGRAM_NAME}-unfilled PRIVATE ${CMAKE_SOURCE_DIR}/assets)
+# The program, and its test builds with other handlers or resources.
+function(add_program name handlers)
+  add_executable(${name} WIN32 app/main_win32.cpp ${handlers} app/cxx_runtime.cpp assets/program.rc)
+  target_link_libraries(${name} PRIVATE win32_ui)
+  target_link_options(${name} PRIVATE -municode -s)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/tests/win)
+endfunction()
 
-# A test build whose second panel and query button have pictures that do not decode.
-add_executable(${PROGRAM_NAME}-damaged WIN32 app/main_win32.cpp app/handlers.cpp assets/program.rc)
-target_link_libraries(${PROGRAM_NAME}-damaged PRIVATE win32_ui)
-target_link_options(${PROGRAM_NAME}-damaged PRIVATE -municode)
-target_include_directories(${PROGRAM_NAME}-damaged PRIVATE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/tests/win)
+add_program(${PROGRAM_NAME} app/handlers.cpp)
+set_source_files_properties(assets/program.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/assets/program.ico;${CMAKE_SOURCE_DIR}/assets/panel1.jpg;${CMAKE_SOURCE_DIR}/assets/panel2.jpg;${CMAKE_SOURCE_DIR}/assets/panel3.jpg;${CMAKE_SOURCE_DIR}/assets/panel4.jpg;${CMAKE_SOURCE_DIR}/assets/query_button.jpg;${CMAKE_SOURCE_DIR}/assets/program.manifest;${CMAKE_SOURCE_DIR}/tests/win/damaged.jpg")
+
+# Tables never filled: the first query meets an empty table.
+add_program(${PROGRAM_NAME}-unfilled tests/win/unfilled_handlers.cpp)
+# The second panel's and the query button's pictures do not decode.
+add_program(${PROGRAM_NAME}-damaged app/handlers.cpp)
 target_compile_definitions(${PROGRAM_NAME}-damaged PRIVATE DAMAGED_PICTURES)
 
 # The run command's screenshot tool for machines without a display.

@@ -58,11 +58,18 @@ fi
 jpeg_src=$(ls -d "$jpeg_src_root"/libjpeg-turbo-*/ | head -n 1)
 
 # Static libjpeg-turbo with SIMD for each MinGW target, installed outside the source tree.
+# Built for size: one section per function so the program's link drops the encoder and
+# every routine the decoder never calls; C code needs no unwind tables. NO_GETENV: the
+# library reads no environment variables (JPEGMEM, JSIMD_FORCE*), as the program reads
+# no configuration. Its messages go through the system C runtime's printf.
+jpeg_cflags="-Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0"
 for target in x86_64 i686; do
   prefix=$build/deps/$target-w64-mingw32
-  if [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/jpeglib.h" ]; then
+  stamp="libjpeg-turbo $(basename "$jpeg_src") $jpeg_cflags"
+  if [ -f "$prefix/lib/libjpeg.a" ] && [ "$(cat "$prefix/.stamp" 2>/dev/null)" = "$stamp" ]; then
     continue
   fi
+  rm -rf "$prefix"
   say "building libjpeg-turbo for $target-w64-mingw32 (about 30 s)"
   case $target in x86_64) proc=AMD64 ;; i686) proc=X86 ;; esac
   work=$build/deps/build-$target
@@ -70,11 +77,12 @@ for target in x86_64 i686; do
   cmake -S "$jpeg_src" -B "$work" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-$target.cmake" \
     -DCMAKE_SYSTEM_PROCESSOR=$proc \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS_RELEASE="$jpeg_cflags" -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
     -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_POSITION_INDEPENDENT_CODE=OFF >"$work.log" 2>&1 \
     || { cat "$work.log"; exit 1; }
   cmake --build "$work" >>"$work.log" 2>&1 || { tail -n 50 "$work.log"; exit 1; }
   cmake --install "$work" >>"$work.log" 2>&1 || { tail -n 50 "$work.log"; exit 1; }
+  echo "$stamp" >"$prefix/.stamp"
 done
 say "ready"
