@@ -13,7 +13,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   nasm
-  wine64 xvfb xauth x11-utils xdotool locales fonts-wqy-zenhei imagemagick
+  wine64 fonts-wine xvfb xauth x11-utils xdotool locales fonts-wqy-zenhei imagemagick
   python3-pil fonts-arphic-ukai
 )
 
