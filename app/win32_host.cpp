@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <objbase.h>
-
 #include <vector>
 
 void restrictDllSearch() {
@@ -33,13 +31,11 @@ void Win32Host::enterExecutableDirectory() {
 }
 
 void Win32Host::takeGuiThread() {
-    // The shell may hand a web address to COM extensions: the GUI thread is a
-    // single-threaded apartment.
-    comReady_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    guiThread_ = GetCurrentThreadId();
 }
 
 bool Win32Host::buildWindow(const ResolvedLayout& layout) {
-    window_ = std::make_unique<MainWindow>(layout, static_cast<WindowEvents&>(*this));
+    window_ = std::make_unique<MainWindow>(layout, static_cast<WindowEvents&>(*this), guiThread_);
     if (window_->build()) return true;
     window_.reset();
     return false;
@@ -79,8 +75,6 @@ void Win32Host::showErrorBox(const char* text) {
 
 void Win32Host::releaseResources() {
     window_.reset();
-    if (comReady_) CoUninitialize();
-    comReady_ = false;
 }
 
 void Win32Host::endProcess(int code) {

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class Win32Host final : public Host, private WindowEvents {
+class Win32Host : public Host, private WindowEvents {
 public:
     void enterExecutableDirectory() override;
     void takeGuiThread() override;
@@ -27,7 +27,7 @@ private:
 
     std::unique_ptr<MainWindow> window_;
     bool looping_ = false;  // the quit request is posted only once the loop runs
-    bool comReady_ = false;
+    DWORD guiThread_ = 0;  // the window and its keyboard hook belong to it
 };
 
 // Keeps DLLs from being loaded from the current directory, which start-up makes

@@ -23,27 +23,29 @@ add_library(win32_ui STATIC
   ui/main_window.cpp
   ui/web_link.cpp
   app/win32_host.cpp)
-target_link_libraries(win32_ui PUBLIC program_core picture_decoder win32_options user32 gdi32 shell32 ole32)
+target_link_libraries(win32_ui PUBLIC program_core picture_decoder win32_options user32 gdi32 ole32)
 
 set(PROGRAM_NAME vantor-formation)
 
 # The program, and its test builds with other handlers or resources.
-function(add_program name handlers)
-  add_executable(${name} WIN32 app/main_win32.cpp ${handlers} app/cxx_runtime.cpp assets/program.rc)
+function(add_program name main handlers)
+  add_executable(${name} WIN32 ${main} ${handlers} app/cxx_runtime.cpp assets/program.rc)
   target_link_libraries(${name} PRIVATE win32_ui)
   target_link_options(${name} PRIVATE -municode -s)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/assets ${CMAKE_SOURCE_DIR}/tests/win)
 endfunction()
 
-add_program(${PROGRAM_NAME} app/handlers.cpp)
+add_program(${PROGRAM_NAME} app/main_win32.cpp app/handlers.cpp)
 set_source_files_properties(assets/program.rc PROPERTIES OBJECT_DEPENDS
   "${CMAKE_SOURCE_DIR}/assets/program.ico;${CMAKE_SOURCE_DIR}/assets/panel1.jpg;${CMAKE_SOURCE_DIR}/assets/panel2.jpg;${CMAKE_SOURCE_DIR}/assets/panel3.jpg;${CMAKE_SOURCE_DIR}/assets/panel4.jpg;${CMAKE_SOURCE_DIR}/assets/query_button.jpg;${CMAKE_SOURCE_DIR}/assets/program.manifest;${CMAKE_SOURCE_DIR}/tests/win/damaged.jpg")
 
 # Tables never filled: the first query meets an empty table.
-add_program(${PROGRAM_NAME}-unfilled tests/win/unfilled_handlers.cpp)
+add_program(${PROGRAM_NAME}-unfilled app/main_win32.cpp tests/win/unfilled_handlers.cpp)
 # The second panel's and the query button's pictures do not decode.
-add_program(${PROGRAM_NAME}-damaged app/handlers.cpp)
+add_program(${PROGRAM_NAME}-damaged app/main_win32.cpp app/handlers.cpp)
 target_compile_definitions(${PROGRAM_NAME}-damaged PRIVATE DAMAGED_PICTURES)
+# Probes for tests: an injected allocation failure, a count of live GDI objects.
+add_program(${PROGRAM_NAME}-probe tests/win/probe_main.cpp app/handlers.cpp)
 
 # The run command's screenshot tool for machines without a display.
 add_executable(window_shot tests/support/window_shot.cpp)

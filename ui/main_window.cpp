@@ -21,7 +21,8 @@ LRESULT CALLBACK keyboardHook(int code, WPARAM key, LPARAM flags) {
     return CallNextHookEx(nullptr, code, key, flags);
 }
 
-MainWindow::MainWindow(const ResolvedLayout& layout, WindowEvents& events) : layout_(layout), events_(events) {}
+MainWindow::MainWindow(const ResolvedLayout& layout, WindowEvents& events, DWORD guiThread)
+    : layout_(layout), events_(events), guiThread_(guiThread) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -64,7 +65,8 @@ bool MainWindow::build() {
         ShowWindow(controls_[i]->hwnd(), controls_[i]->entry().visible ? SW_SHOWNOACTIVATE : SW_HIDE);
     }
     focusOrder_ = computeFocusOrder();
-    keyboardHook_ = SetWindowsHookExW(WH_KEYBOARD, keyboardHook, nullptr, GetCurrentThreadId());
+    computeWindowRects();
+    keyboardHook_ = SetWindowsHookExW(WH_KEYBOARD, keyboardHook, nullptr, guiThread_);
     if (keyboardHook_ == nullptr) return false;
     keyboardWindow = this;
     return true;
@@ -150,18 +152,21 @@ bool MainWindow::forwardNotification(UINT message, WPARAM wParam, LPARAM lParam,
     return target != nullptr && target->onNotification(message, wParam, lParam, result);
 }
 
-RECT MainWindow::rectInWindow(std::size_t entry) const {
-    RECT r;
-    GetWindowRect(controls_[entry]->hwnd(), &r);
-    MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    return r;
+// Nothing moves a control after the window is built, so each rectangle is known
+// once the controls are in place.
+void MainWindow::computeWindowRects() {
+    windowRects_.assign(controls_.size(), RECT{});
+    for (std::size_t i = 1; i < controls_.size(); ++i) {
+        GetWindowRect(controls_[i]->hwnd(), &windowRects_[i]);
+        MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&windowRects_[i]), 2);
+    }
 }
 
 // From the bottom of the stacking order up: the window's background, then every
 // visible control that meets the target, lower before higher and each before its
 // own children, stopping at the control being painted.
 void MainWindow::paintBeneath(std::size_t entry, HDC dc) {
-    RECT target = rectInWindow(entry);
+    const RECT& target = windowRects_[entry];
     {
         SavedDcState saved(dc);
         SetViewportOrgEx(dc, -target.left, -target.top, nullptr);
@@ -175,8 +180,9 @@ bool MainWindow::paintChildrenBelow(int parent, std::size_t stop, HDC dc, const 
         if (layout_.parents[i] != parent) continue;
         if (i == stop) return true;
         const Control& c = *controls_[i];
-        if ((GetWindowLongPtrW(c.hwnd(), GWL_STYLE) & WS_VISIBLE) == 0) continue;
-        RECT r = rectInWindow(i), common;
+        if (!c.entry().visible) continue;
+        const RECT& r = windowRects_[i];
+        RECT common;
         if (IntersectRect(&common, &r, &target)) {
             SavedDcState saved(dc);
             SetViewportOrgEx(dc, r.left - target.left, r.top - target.top, nullptr);
@@ -228,6 +234,17 @@ void MainWindow::restoreFocus() {
 LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     switch (message) {
+    case WM_GETMINMAXINFO: {
+        // The platform limits a top-level window to the screen plus its frame; the
+        // window keeps its size on a smaller screen too (540 x 562 on 640 x 480).
+        // The first request comes before the handler is attached; build() then sets
+        // the size again, which asks again.
+        const ControlEntry& entry = layout_.description->entries[0];
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, static_cast<LONG>(entry.width));
+        limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, static_cast<LONG>(entry.height));
+        return 0;
+    }
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();

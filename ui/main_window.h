@@ -25,7 +25,7 @@ protected:
 
 class MainWindow : private MessageHandler, private ControlSite {
 public:
-    MainWindow(const ResolvedLayout& layout, WindowEvents& events);
+    MainWindow(const ResolvedLayout& layout, WindowEvents& events, DWORD guiThread);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -48,7 +48,7 @@ private:
     void stackSiblings();
     std::vector<std::size_t> computeFocusOrder() const;
     bool paintChildrenBelow(int parent, std::size_t stop, HDC dc, const RECT& target);
-    RECT rectInWindow(std::size_t entry) const;
+    void computeWindowRects();
     Control* controlFor(HWND hwnd) const;
 
     friend LRESULT CALLBACK keyboardHook(int code, WPARAM key, LPARAM flags);
@@ -58,8 +58,10 @@ private:
 
     const ResolvedLayout& layout_;
     WindowEvents& events_;
+    const DWORD guiThread_;
     HWND hwnd_ = nullptr;
     std::vector<std::unique_ptr<Control>> controls_;  // by entry index; none for the window
+    std::vector<RECT> windowRects_;  // by entry: the control's rectangle in the window's client area
     std::vector<std::size_t> focusOrder_;
     int rememberedFocus_ = -1;  // entry that had the focus when the window was deactivated
     HHOOK keyboardHook_ = nullptr;
