@@ -39,11 +39,11 @@ int controlIndexOf(HWND hwnd) {
     return id >= 100 ? static_cast<int>(id - 100) : -1;
 }
 
-Font makeFont(const FontSpec* spec) {
-    if (spec == nullptr || spec->height <= 0) return Font();
-    return Font(CreateFontW(-spec->height, spec->width, 0, 0, spec->weight, spec->italic, spec->underline,
-                            spec->strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            PROOF_QUALITY, DEFAULT_PITCH, widen(spec->face).c_str()));
+Font makeFont(const FontSpec* wanted) {
+    if (wanted == nullptr || wanted->height <= 0) return Font();
+    return Font(CreateFontW(-wanted->height, wanted->width, 0, 0, wanted->weight, wanted->italic, wanted->underline,
+                            wanted->strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            PROOF_QUALITY, DEFAULT_PITCH, widen(wanted->face).c_str()));
 }
 
 HFONT fontOrDefault(const Font& font) {

@@ -81,7 +81,7 @@ int controlIndexOf(HWND hwnd);
 
 // A font description made into a font (null description: an empty Font, meaning
 // the default GUI font).
-Font makeFont(const FontSpec* spec);
+Font makeFont(const FontSpec* wanted);
 HFONT fontOrDefault(const Font& font);
 COLORREF colorRef(const Colour& colour);
 // A picture resource (RCDATA) decoded into a 32-bit DIB section; empty on failure.

@@ -52,7 +52,11 @@ bool decodeScanlines(const unsigned char* data, unsigned long size, Decoded* out
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
-    jpeg_start_decompress(&cinfo);
+    // The output's size and colour space are checked before decompression starts:
+    // for a progressive or multi-scan picture jpeg_start_decompress already reads
+    // every scan into buffers of the whole picture's size, so a header that only
+    // claims a huge size would otherwise cost gigabytes before being refused.
+    jpeg_calc_output_dimensions(&cinfo);
     int components = cinfo.output_components;
     bool colourOk = (cinfo.out_color_space == JCS_RGB && components == 3) ||
                     (cinfo.out_color_space == JCS_GRAYSCALE && components == 1);
@@ -61,6 +65,7 @@ bool decodeScanlines(const unsigned char* data, unsigned long size, Decoded* out
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    jpeg_start_decompress(&cinfo);
     pixels = static_cast<unsigned char*>(std::malloc(width * height * 3));
     row = static_cast<unsigned char*>(std::malloc(width * static_cast<std::size_t>(components)));
     if (pixels == nullptr || row == nullptr) {

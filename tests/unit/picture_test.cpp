@@ -120,4 +120,14 @@ TEST(Picture, DamagedDataGivesNoPicture) {
     }
 }
 
+// A progressive picture whose frame claims 60000 x 60000 pixels: refused from its
+// header, before libjpeg would buffer every scan at that size.
+TEST(Picture, HugeClaimedSizeIsRefusedFromTheHeader) {
+    std::vector<std::uint8_t> data = readFile(FUZZ_CORPUS_DIR "/decode_jpeg/progressive_huge_frame.jpg");
+    ASSERT_FALSE(data.empty());
+    RgbImage image;
+    EXPECT_FALSE(decodeJpeg(data.data(), data.size(), image));
+    EXPECT_TRUE(image.rgb.empty());
+}
+
 }  // namespace
