@@ -9,6 +9,7 @@ namespace {
 
 constexpr int kMinimumDropHeight = 160;
 constexpr int kTextIndent = 2;
+const wchar_t kListOwner[] = L"VantorComboBox";
 
 // The default list item height for a font: its text height.
 int defaultItemHeight(HFONT font) {
@@ -37,7 +38,8 @@ bool ComboBox::create(HWND window) {
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
     DWORD style = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
     if (props.sorted) style |= CBS_SORT;
-    if (!createWindow(window, L"COMBOBOX", style, L"", std::max(entry_.height, kMinimumDropHeight))) return false;
+    totalHeight_ = std::max(entry_.height, kMinimumDropHeight);
+    if (!createWindow(window, L"COMBOBOX", style, L"", totalHeight_)) return false;
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(fontOrDefault(font_)), FALSE);
     SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight_);
     for (std::size_t i = 0; i < props.itemCount; ++i) {
@@ -48,7 +50,38 @@ bool ComboBox::create(HWND window) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(hwnd_, &info)) list_ = info.hwndList;
+    if (list_ != nullptr && SetPropW(list_, kListOwner, this)) {
+        listProcedure_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBox::listMessage)));
+    }
     return true;
+}
+
+// The list's messages pass here first: every placement of the list is held inside
+// the selector's total height, then the list handles the message as it would.
+LRESULT CALLBACK ComboBox::listMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* box = static_cast<ComboBox*>(GetPropW(list, kListOwner));
+    if (box == nullptr) return DefWindowProcW(list, message, wParam, lParam);
+    WNDPROC procedure = box->listProcedure_;
+    if (message == WM_WINDOWPOSCHANGING) box->limitListPlacement(*reinterpret_cast<WINDOWPOS*>(lParam));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+        RemovePropW(list, kListOwner);
+        box->listProcedure_ = nullptr;
+    }
+    return CallWindowProcW(procedure, list, message, wParam, lParam);
+}
+
+// The opened list takes at most the total height less the field's; opened above the
+// field (no room below it), it keeps touching the field.
+void ComboBox::limitListPlacement(WINDOWPOS& position) const {
+    if ((position.flags & SWP_NOSIZE) != 0) return;
+    RECT field;
+    GetWindowRect(hwnd_, &field);
+    const int limit = totalHeight_ - (field.bottom - field.top);
+    if (limit <= 0 || position.cy <= limit) return;
+    if ((position.flags & SWP_NOMOVE) == 0 && position.y < field.top) position.y += position.cy - limit;
+    position.cy = limit;
 }
 
 bool ComboBox::owns(HWND hwnd) const {

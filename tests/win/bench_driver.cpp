@@ -30,21 +30,23 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK matchFirstWindow(HWND hwnd, LPARAM parameter) {
+    auto* s = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != s->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
 HWND firstWindow(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{pid, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner != s->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{pid, nullptr};
+    EnumWindows(matchFirstWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

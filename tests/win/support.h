@@ -12,6 +12,8 @@
 std::wstring programPath();
 std::wstring unfilledProgramPath();
 std::wstring damagedProgramPath();  // second panel and query button without pictures
+// With VANTOR_FAIL_ALLOCATION and a GDI object count (tests/win/probe_main.cpp).
+std::wstring probeProgramPath();
 // A picture of the program's assets folder, for comparing pixels.
 std::string assetPath(const char* file);
 
@@ -72,3 +74,99 @@ inline std::uint32_t rgb(int r, int g, int b) {
 int colourDistance(std::uint32_t a, std::uint32_t b);
 // "C4 A7 9A 69" for a byte string, for readable failures.
 std::string hexBytes(const std::string& bytes);
+
+// The shipped 32-bit executable (built by the win32 preset); it cannot run here, so
+// it is only read as a file.
+std::wstring shippedProgramPath();
+// The window with the keyboard focus in the thread that owns `window`, as that
+// thread sees it (GetGUIThreadInfo); null when the thread has no focus.
+HWND focusedWindowOf(HWND window);
+
+// ---- Selectors, the query and saved screenshots ----
+
+#include <utility>
+
+// Wide text as the program's GBK bytes (code page 936).
+std::string gbkOf(const std::wstring& wide);
+// The items of a combo box (CB_GETLBTEXT) or of a list box (LB_GETTEXT), in list order.
+std::vector<std::wstring> comboItems(HWND combo);
+std::vector<std::wstring> listItems(HWND list);
+
+// The controls of a query, found in the shown main window by class and position.
+struct QueryControls {
+    HWND level = nullptr;   // 等级
+    HWND kind = nullptr;    // 种类
+    HWND query = nullptr;   // 按钮1
+    HWND troops = nullptr;  // 元素1
+    HWND enemy = nullptr;   // 元素2
+    HWND best = nullptr;    // 元素3
+    bool complete() const { return level && kind && query && troops && enemy && best; }
+};
+QueryControls findQueryControls(HWND window);
+// Selects kind and level by item index (CB_SETCURSEL) and clicks 按钮1 (BM_CLICK); all
+// sent, so the answer is shown when this returns.
+void queryByIndex(const QueryControls& controls, int kind, int level);
+
+// The client area once it has stopped changing (two equal captures in a row).
+Screenshot captureSettled(HWND hwnd);
+// Saves the window as the screen shows it, frame included, as a 24-bit BMP.
+bool saveWindowBmp(HWND hwnd, const std::wstring& path);
+
+// ---- Starting a program as a Linux shell would ----
+
+// Wine hands a program it starts its own Linux environment, whatever Windows
+// environment the starter passes, so a changed locale (the ANSI code page comes from
+// it) or a variable meant for a Linux program the started one runs in turn would not
+// arrive. This starts `exe` through /usr/bin/env and the Wine loader instead, with
+// this process's environment changed by `changes` (an empty value removes the
+// variable): a Linux program started by CreateProcess gets the environment block as
+// its environment. The process lands on the default desktop, has no handle and
+// lies outside the launcher's job; it is found through its first new window, and
+// ended at scope exit if it is still running.
+class LaunchedFromLinux {
+public:
+    using Changes = std::vector<std::pair<std::wstring, std::wstring>>;
+    LaunchedFromLinux(const std::wstring& exe, const Changes& changes, const std::wstring& arguments = L"");
+    ~LaunchedFromLinux();
+    LaunchedFromLinux(const LaunchedFromLinux&) = delete;
+    LaunchedFromLinux& operator=(const LaunchedFromLinux&) = delete;
+
+    bool started() const { return started_; }
+    // The first time: a visible top-level window of the class that was not there
+    // before the start, whose process becomes this one; later: the process's window
+    // of the class. Null when none comes.
+    HWND waitForWindow(const wchar_t* className, DWORD milliseconds);
+    void waitIdle() const;
+    bool running() const;
+
+private:
+    bool started_ = false;
+    std::vector<HWND> before_;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// The visible top-level windows of a process.
+std::vector<HWND> visibleWindowsOf(DWORD pid);
+
+// Pixels of a rectangle of the screen (screen coordinates), as captureClient takes them.
+Screenshot captureScreen(const RECT& area);
+
+// The DLL search probe and the DLL that tests plant (tests/win/dll_search_probe.cpp,
+// tests/win/planted_dll.cpp).
+std::wstring dllSearchProbePath();
+std::wstring plantedDllPath();
+
+// A string value under HKEY_CURRENT_USER set for the scope, then restored (or
+// removed, if it did not exist).
+class RegistryValue {
+public:
+    RegistryValue(const wchar_t* key, const wchar_t* name, const std::wstring& value);
+    ~RegistryValue();
+    RegistryValue(const RegistryValue&) = delete;
+    RegistryValue& operator=(const RegistryValue&) = delete;
+
+private:
+    std::wstring key_, name_, previous_;
+    bool existed_ = false;
+};

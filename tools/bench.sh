@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The benchmark command: builds what it needs, then prints each figure beside its
+# baseline, measured in the same run, and their ratio.
+#   start-up, query click, memory: the real program against a bare window program
+#     of the same toolchain under the same Wine (median of REPETITIONS starts,
+#     alternating, default 15; each start clicks 51 times);
+#   size: the shipped win32 executable against the bare window built the same way;
+#   decoding: the five pictures, under Wine and natively (Google Benchmark);
+#   query handler alone: natively (Google Benchmark, median of 9 repetitions).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+repetitions=${1:-15}
+say() { printf '[bench] %s\n' "$*" >&2; }
+
+bash tools/deps.sh >&2
+for preset in native win64 win32; do
+  say "building $preset"
+  cmake --preset "$preset" >"build/configure-$preset.log" 2>&1 || { cat "build/configure-$preset.log"; exit 1; }
+done
+cmake --build --preset native --target bench_native >&2
+cmake --build --preset win64 --target vantor-formation bare_window bench_driver >&2
+cmake --build --preset win32 --target vantor-formation bare_window >&2
+
+tools/winplat.sh start --owner bench >&2
+trap 'tools/winplat.sh stop --owner bench >&2' EXIT
+
+echo "date:    $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(free -g | awk '/Mem:/ {print $2}') GiB"
+echo "wine:    $(/usr/lib/wine/wine64 --version)"
+echo
+
+program=$(stat -c %s build/win32/vantor-formation.exe)
+bare=$(stat -c %s build/win32/bare_window.exe)
+awk -v p="$program" -v b="$bare" 'BEGIN {
+  printf "%-22s %10.1f KB  baseline %10.1f KB  ratio %6.3f   target <= 512 KB (shipped win32 file)\n", "size", p / 1024, b / 1024, p / b }'
+
+WINE_EXCLUSIVE=1 tools/wine-run build/win64/bench_driver.exe "Z:$here/build/win64/vantor-formation.exe" \
+  "Z:$here/build/win64/bare_window.exe" "Z:$here/assets" "$repetitions"
+
+echo
+echo "natively (Google Benchmark, median of 9 repetitions):"
+build/native/tests/bench/bench_native --benchmark_repetitions=9 --benchmark_report_aggregates_only=true 2>/dev/null |
+  grep -E '_median|^Benchmark|^-'
