@@ -9,7 +9,6 @@ namespace {
 
 constexpr int kMinimumDropHeight = 160;
 constexpr int kTextIndent = 2;
-const wchar_t kListOwner[] = L"VantorComboBox";
 
 // The default list item height for a font: its text height.
 int defaultItemHeight(HFONT font) {
@@ -50,7 +49,12 @@ bool ComboBox::create(HWND window) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(hwnd_, &info)) list_ = info.hwndList;
-    if (list_ != nullptr && SetPropW(list_, kListOwner, this)) {
+    // The list's owner is kept in its GWLP_USERDATA, which the list class leaves to
+    // the program. A window property would cost a round trip to the window server
+    // under Wine on every message the list receives, and each reading of the
+    // selection sends it one.
+    if (list_ != nullptr) {
+        SetWindowLongPtrW(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         listProcedure_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBox::listMessage)));
     }
@@ -60,13 +64,13 @@ bool ComboBox::create(HWND window) {
 // The list's messages pass here first: every placement of the list is held inside
 // the selector's total height, then the list handles the message as it would.
 LRESULT CALLBACK ComboBox::listMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* box = static_cast<ComboBox*>(GetPropW(list, kListOwner));
+    auto* box = reinterpret_cast<ComboBox*>(GetWindowLongPtrW(list, GWLP_USERDATA));
     if (box == nullptr) return DefWindowProcW(list, message, wParam, lParam);
     WNDPROC procedure = box->listProcedure_;
     if (message == WM_WINDOWPOSCHANGING) box->limitListPlacement(*reinterpret_cast<WINDOWPOS*>(lParam));
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
-        RemovePropW(list, kListOwner);
+        SetWindowLongPtrW(list, GWLP_USERDATA, 0);
         box->listProcedure_ = nullptr;
     }
     return CallWindowProcW(procedure, list, message, wParam, lParam);

@@ -55,6 +55,38 @@ private:
     HDC dc_;
 };
 
+// An off-screen 32-bit picture of a fixed size, selected into a memory DC of its
+// own for the life of its owner, so that repainting allocates nothing. Creating a
+// bitmap compatible with a window DC on every paint costs more than the paint.
+class Canvas {
+public:
+    Canvas(int width, int height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (dc_.get() != nullptr && bitmap_) previous_ = SelectObject(dc_.get(), bitmap_.get());
+    }
+    ~Canvas() {
+        if (previous_ != nullptr) SelectObject(dc_.get(), previous_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // The memory DC with the picture selected, or null if either could not be made.
+    HDC dc() const { return previous_ != nullptr ? dc_.get() : nullptr; }
+
+private:
+    Bitmap bitmap_;
+    MemoryDc dc_{nullptr};
+    HGDIOBJ previous_ = nullptr;
+};
+
 // Selects an object into a DC and restores the previous one at scope exit.
 class SelectedObject {
 public:

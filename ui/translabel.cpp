@@ -12,6 +12,7 @@ bool TransLabel::create(HWND window) {
     const auto& props = *propsOf<TransLabelProps>(entry_);
     caption_ = props.caption;
     font_ = makeFont(props.font);
+    canvas_.emplace(entry_.width, entry_.height);
     return registerWindowClass({.name = kClassName}) &&
            createWindow(window, kClassName, 0, widen(props.caption).c_str(), entry_.height, this);
 }
@@ -27,10 +28,23 @@ void TransLabel::setText(Property property, const char* text) {
     refresh();
 }
 
-// Repaints the label's rectangle now: what lies beneath, then the caption.
+// Repaints the label now, through a DC of its window: it is clipped as a paint
+// would be, and a paint still pending draws the same picture again.
 void TransLabel::refresh() {
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
+    HDC dc = GetDC(hwnd_);
+    if (dc == nullptr) return;
+    paintInto(dc);
+    ReleaseDC(hwnd_, dc);
+}
+
+// What lies beneath, then the caption, composed in the canvas and copied at once;
+// without a canvas (it could not be made), painted straight into the target.
+void TransLabel::paintInto(HDC target) {
+    HDC canvas = canvas_->dc();
+    HDC dc = canvas != nullptr ? canvas : target;
+    site_.paintBeneath(index_, dc);
+    paintContent(dc);
+    if (canvas != nullptr) BitBlt(target, 0, 0, entry_.width, entry_.height, canvas, 0, 0, SRCCOPY);
 }
 
 void TransLabel::paintContent(HDC dc) const {
@@ -68,16 +82,7 @@ LRESULT TransLabel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PaintScope paint(hwnd);
-        RECT client;
-        GetClientRect(hwnd, &client);
-        MemoryDc buffer(paint.dc());
-        Bitmap canvas(CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
-        {
-            SelectedObject selected(buffer.get(), canvas.get());
-            site_.paintBeneath(index_, buffer.get());
-            paintContent(buffer.get());
-            BitBlt(paint.dc(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
-        }
+        paintInto(paint.dc());
         return 0;
     }
     }

@@ -1,14 +1,17 @@
-// A text label that paints no background: on every paint it composes, in a buffer
-// of its own size, everything beneath it (window, panel artwork, lower controls)
-// and then its caption, so the artwork shows around the characters and
-// overlapping labels come out right. A new caption (also one set as its window
-// text from outside) repaints the label at once,
-// inside the handler that wrote it. The caption is also the window text, so
-// screen readers and automation can read it.
+// A text label that paints no background: on every paint it composes, in a canvas
+// of its own size kept for its life, everything beneath it (window, panel artwork,
+// lower controls) and then its caption, so the artwork shows around the characters
+// and overlapping labels come out right. A new caption (also one set as its window
+// text from outside) is painted at once, straight into the label's window inside
+// the handler that wrote it, rather than through an invalidation and a WM_PAINT
+// round: under Wine that round costs several times the painting itself. The
+// caption is also the window text, so screen readers and automation can read it.
 #pragma once
 
 #include "ui/control.h"
 #include "ui/window_class.h"
+
+#include <optional>
 
 class TransLabel : public Control, private MessageHandler {
 public:
@@ -22,7 +25,9 @@ public:
 private:
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     void refresh();
+    void paintInto(HDC target);
 
     std::string caption_;
     Font font_;
+    std::optional<Canvas> canvas_;
 };
