@@ -90,7 +90,15 @@ prefix_version=1
 say() { printf '[winplat] %s\n' "$*" >&2; }
 die() { say "error: $*"; exit 1; }
 
+# The X resource database of a desktop session (Xsession loads one with xrdb). With no
+# database at all Xlib reads ~/.Xdefaults and ~/.Xdefaults-HOST again on every
+# XGetDefault, and Wine's X11 driver asks for its Xft settings each time a font is
+# selected into a DC, so every paint paid a dozen file look-ups. An empty one suffices.
+xresources=$build_root/winplat.Xresources
+
 wine_env() {
+  [ -f "$xresources" ] || printf '! X resources of the headless test platform\n' >"$xresources"
+  export XENVIRONMENT=$xresources
   export WINEPREFIX=$prefix
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -461,7 +469,7 @@ watchdog() {
 print_env() {
   wine_env
   local var
-  for var in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINESERVER WINEARCH; do
+  for var in WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINESERVER WINEARCH XENVIRONMENT; do
     printf 'export %s=%q\n' "$var" "${!var}"
   done
   printf 'export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8\n'

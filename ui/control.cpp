@@ -57,15 +57,8 @@ COLORREF colorRef(const Colour& colour) {
 Bitmap pictureFromJpeg(const unsigned char* data, std::size_t size) {
     RgbImage image;
     if (!decodeJpeg(data, size, image)) return Bitmap();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Bitmap bitmap(createDib(image.width, image.height, &bits));
     if (!bitmap) return bitmap;
     auto* out = static_cast<unsigned char*>(bits);
     const std::size_t pixels = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);

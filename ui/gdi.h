@@ -55,36 +55,55 @@ private:
     HDC dc_;
 };
 
-// An off-screen 32-bit picture of a fixed size, selected into a memory DC of its
-// own for the life of its owner, so that repainting allocates nothing. Creating a
-// bitmap compatible with a window DC on every paint costs more than the paint.
-class Canvas {
+// A memory DC with one bitmap selected for the DC's whole life, so painting from or
+// into the bitmap needs no DC of its own each time. The bitmap is owned elsewhere
+// and outlives this; a bitmap can be selected into one DC only.
+class BitmapDc {
 public:
-    Canvas(int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (dc_.get() != nullptr && bitmap_) previous_ = SelectObject(dc_.get(), bitmap_.get());
-    }
-    ~Canvas() {
+    explicit BitmapDc(HBITMAP bitmap)
+        : previous_(dc_.get() != nullptr && bitmap != nullptr ? SelectObject(dc_.get(), bitmap) : nullptr) {}
+    ~BitmapDc() {
         if (previous_ != nullptr) SelectObject(dc_.get(), previous_);
     }
+    BitmapDc(const BitmapDc&) = delete;
+    BitmapDc& operator=(const BitmapDc&) = delete;
+
+    // The DC with the bitmap selected, or null if it could not be made.
+    HDC get() const { return previous_ != nullptr ? dc_.get() : nullptr; }
+
+private:
+    MemoryDc dc_{nullptr};
+    HGDIOBJ previous_;
+};
+
+// A top-down 32-bit DIB section; null if it could not be made.
+inline HBITMAP createDib(int width, int height, void** bits = nullptr) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* ignored = nullptr;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits != nullptr ? bits : &ignored, nullptr, 0);
+}
+
+// An off-screen picture of a fixed size in a DC of its own, kept for the life of its
+// owner so that repainting allocates nothing: creating a bitmap compatible with a
+// window DC on every paint costs more than the paint.
+class Canvas {
+public:
+    Canvas(int width, int height) : bitmap_(createDib(width, height)), dc_(bitmap_.get()) {}
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    // The memory DC with the picture selected, or null if either could not be made.
-    HDC dc() const { return previous_ != nullptr ? dc_.get() : nullptr; }
+    // The DC to paint into, or null if the canvas could not be made.
+    HDC dc() const { return dc_.get(); }
 
 private:
     Bitmap bitmap_;
-    MemoryDc dc_{nullptr};
-    HGDIOBJ previous_ = nullptr;
+    BitmapDc dc_;  // released before the bitmap
 };
 
 // Selects an object into a DC and restores the previous one at scope exit.

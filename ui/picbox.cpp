@@ -10,25 +10,20 @@ bool PicBox::create(HWND window) {
     const auto& props = *propsOf<PicBoxProps>(entry_);
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
     picture_ = loadPicture(props.picture);
+    pictureDc_.emplace(picture_.get());
     return registerWindowClass({.name = kClassName}) &&
            createWindow(window, kClassName, WS_CLIPCHILDREN, L"", entry_.height, this);
-}
-
-void PicBox::setPicture(Bitmap picture) {
-    picture_ = std::move(picture);
-    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void PicBox::paintContent(HDC dc) const {
     RECT client;
     GetClientRect(hwnd_, &client);
     FillRect(dc, &client, background_.get());
-    if (!picture_) return;
+    HDC source = pictureDc_ ? pictureDc_->get() : nullptr;
+    if (source == nullptr) return;
     BITMAP info;
     GetObjectW(picture_.get(), sizeof info, &info);
-    MemoryDc source(dc);
-    SelectedObject selected(source.get(), picture_.get());
-    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
 }
 
 LRESULT PicBox::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,6 +6,8 @@
 #include "ui/control.h"
 #include "ui/window_class.h"
 
+#include <optional>
+
 class PicBox : public Control, private MessageHandler {
 public:
     explicit PicBox(const ControlArgs& args);
@@ -13,13 +15,10 @@ public:
     bool create(HWND window) override;
     void paintContent(HDC dc) const override;
 
-    // Replaces the picture (for tests of undecodable pictures); repaints.
-    void setPicture(Bitmap picture);
-    bool hasPicture() const { return static_cast<bool>(picture_); }
-
 private:
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     Brush background_;
     Bitmap picture_;
+    std::optional<BitmapDc> pictureDc_;  // the picture, ready to copy from; released first
 };

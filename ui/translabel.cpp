@@ -2,6 +2,8 @@
 
 #include "ui/text.h"
 
+#include <algorithm>
+
 namespace {
 const wchar_t kClassName[] = L"VantorTransLabel";
 }
@@ -10,11 +12,10 @@ TransLabel::TransLabel(const ControlArgs& args) : Control(args) {}
 
 bool TransLabel::create(HWND window) {
     const auto& props = *propsOf<TransLabelProps>(entry_);
-    caption_ = props.caption;
+    storeCaption(props.caption);
     font_ = makeFont(props.font);
     canvas_.emplace(entry_.width, entry_.height);
-    return registerWindowClass({.name = kClassName}) &&
-           createWindow(window, kClassName, 0, widen(props.caption).c_str(), entry_.height, this);
+    return registerWindowClass({.name = kClassName}) && createWindow(window, kClassName, 0, L"", entry_.height, this);
 }
 
 std::string TransLabel::text(Property property) const {
@@ -23,9 +24,20 @@ std::string TransLabel::text(Property property) const {
 
 void TransLabel::setText(Property property, const char* text) {
     if (property != Property::caption) return;
-    caption_ = text != nullptr ? text : "";
-    DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widen(caption_.c_str()).c_str()));
+    storeCaption(text != nullptr ? text : "");
+    captionChanged();
+}
+
+void TransLabel::storeCaption(std::string caption) {
+    caption_ = std::move(caption);
+    shown_ = widen(caption_.c_str());
+}
+
+// Painted at once; screen readers hear of the new name as they would of a window
+// text set through the platform.
+void TransLabel::captionChanged() {
     refresh();
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_WINDOW, CHILDID_SELF);
 }
 
 // Repaints the label now, through a DC of its window: it is clipped as a paint
@@ -63,8 +75,7 @@ void TransLabel::paintContent(HDC dc) const {
     SelectedObject font(dc, fontOrDefault(font_));
     int previousMode = SetBkMode(dc, TRANSPARENT);
     COLORREF previousColour = SetTextColor(dc, colorRef(props.text));
-    std::wstring text = widen(caption_.c_str());
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
+    DrawTextW(dc, shown_.c_str(), static_cast<int>(shown_.size()), &area, format);
     SetTextColor(dc, previousColour);
     SetBkMode(dc, previousMode);
 }
@@ -72,12 +83,19 @@ void TransLabel::paintContent(HDC dc) const {
 LRESULT TransLabel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_SETTEXT: {
+    case WM_SETTEXT:
         // Text set from outside the program (automation) becomes the caption too.
-        caption_ = narrow(reinterpret_cast<const wchar_t*>(lParam));
-        LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-        refresh();
-        return result;
+        storeCaption(narrow(reinterpret_cast<const wchar_t*>(lParam)));
+        captionChanged();
+        return TRUE;
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(shown_.size());
+    case WM_GETTEXT: {
+        auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+        if (buffer == nullptr || wParam == 0) return 0;
+        const std::size_t copied = std::min<std::size_t>(shown_.size(), wParam - 1);
+        shown_.copy(buffer, copied);
+        buffer[copied] = L'\0';
+        return static_cast<LRESULT>(copied);
     }
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {

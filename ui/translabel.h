@@ -4,8 +4,10 @@
 // and overlapping labels come out right. A new caption (also one set as its window
 // text from outside) is painted at once, straight into the label's window inside
 // the handler that wrote it, rather than through an invalidation and a WM_PAINT
-// round: under Wine that round costs several times the painting itself. The
-// caption is also the window text, so screen readers and automation can read it.
+// round: under Wine that round costs several times the painting itself. The label
+// keeps its caption itself and answers WM_GETTEXT and WM_SETTEXT with it, so
+// screen readers and automation read and set the caption, and a new caption costs
+// no trip to the window server.
 #pragma once
 
 #include "ui/control.h"
@@ -24,10 +26,13 @@ public:
 
 private:
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void storeCaption(std::string caption);
+    void captionChanged();
     void refresh();
     void paintInto(HDC target);
 
-    std::string caption_;
+    std::string caption_;  // GBK, as the program wrote it
+    std::wstring shown_;   // the same, as drawn and as the window text
     Font font_;
     std::optional<Canvas> canvas_;
 };

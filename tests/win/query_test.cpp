@@ -358,6 +358,26 @@ TEST_F(Query, EmptyCaptionLeavesOnlyThePanelPicture) {
     EXPECT_EQ(mismatches(captureSettled(window_)), 0) << "more than the picture shows";
 }
 
+// A caption read into a buffer too small for it comes back cut to the buffer and
+// ended, and nothing past the buffer is written.
+TEST_F(Query, CaptionReadIntoSmallBufferIsCutAndEnded) {
+    SendMessageW(c_.enemy, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"弓弓魔炮"));
+    ASSERT_EQ(SendMessageW(c_.enemy, WM_GETTEXTLENGTH, 0, 0), 4);
+    const struct {
+        WPARAM size;
+        LRESULT copied;
+        const wchar_t* text;
+    } cases[] = {{1, 0, L""}, {3, 2, L"弓弓"}, {5, 4, L"弓弓魔炮"}, {9, 4, L"弓弓魔炮"}};
+    for (const auto& c : cases) {
+        wchar_t buffer[10];
+        std::fill(std::begin(buffer), std::end(buffer), L'#');
+        LRESULT copied = SendMessageW(c_.enemy, WM_GETTEXT, c.size, reinterpret_cast<LPARAM>(buffer));
+        EXPECT_EQ(copied, c.copied) << "buffer of " << c.size;
+        EXPECT_EQ(std::wstring(buffer), c.text) << "buffer of " << c.size;
+        EXPECT_EQ(buffer[c.size], L'#') << "written past a buffer of " << c.size;
+    }
+}
+
 // An over-long single-line caption is cut at the label's edges: nothing outside the
 // label changes, the text keeps to one line and runs on to the right edge (no ellipsis,
 // not shortened to the characters that fit).
