@@ -10,12 +10,13 @@
 
 #include <cstring>
 
-bool Control::createWindow(HWND window, const wchar_t* className, DWORD style, const wchar_t* text, int height,
+bool Control::createWindow(HWND parent, const wchar_t* className, DWORD style, const wchar_t* text, int height,
                            MessageHandler* handler) {
+    if (entry_.visible) style |= WS_VISIBLE;
     if (!entry_.enabled) style |= WS_DISABLED;
     if (entry_.tabStop) style |= WS_TABSTOP;
     hwnd_ = CreateWindowExW(0, className, text, style | WS_CHILD | WS_CLIPSIBLINGS, entry_.left, entry_.top,
-                            entry_.width, height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())),
+                            entry_.width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id())),
                             GetModuleHandleW(nullptr), handler);
     return hwnd_ != nullptr;
 }

@@ -31,7 +31,6 @@ protected:
 struct ControlArgs {
     const ControlEntry& entry;
     std::size_t index;  // the entry's position in the description
-    HWND window;        // the main window, where every control is first created
     ControlSite& site;
 };
 
@@ -42,8 +41,9 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    // Makes the window; false when it cannot be made.
-    virtual bool create(HWND window) = 0;
+    // Makes the window inside its parent (the main window or a panel); false when
+    // it cannot be made.
+    virtual bool create(HWND parent) = 0;
 
     HWND hwnd() const { return hwnd_; }
     const ControlEntry& entry() const { return entry_; }
@@ -61,9 +61,10 @@ public:
     virtual void paintContent(HDC dc) const;
 
 protected:
-    // The window at the entry's rectangle, as a child of `window`; id = 100 + index.
-    // `handler` receives the messages of the program's own window classes.
-    bool createWindow(HWND window, const wchar_t* className, DWORD style, const wchar_t* text, int height,
+    // The window at the entry's rectangle, as a child of `parent`, shown if the
+    // entry is visible; id = 100 + index. `handler` receives the messages of the
+    // program's own window classes.
+    bool createWindow(HWND parent, const wchar_t* className, DWORD style, const wchar_t* text, int height,
                       class MessageHandler* handler = nullptr);
     int id() const { return static_cast<int>(100 + index_); }
 

@@ -59,11 +59,6 @@ bool MainWindow::build() {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     if (!createControls()) return false;
-    placeInPanels();
-    stackSiblings();
-    for (std::size_t i = 1; i < controls_.size(); ++i) {
-        ShowWindow(controls_[i]->hwnd(), controls_[i]->entry().visible ? SW_SHOWNOACTIVATE : SW_HIDE);
-    }
     focusOrder_ = computeFocusOrder();
     computeWindowRects();
     keyboardHook_ = SetWindowsHookExW(WH_KEYBOARD, keyboardHook, nullptr, guiThread_);
@@ -72,41 +67,31 @@ bool MainWindow::build() {
     return true;
 }
 
+// Each control is made straight inside its parent, parents before their children
+// and siblings in description order. A new child window goes below the siblings
+// made before it, so the first of them in description order lies on top and each
+// later one directly below the one before it; nothing is moved or restacked after.
 bool MainWindow::createControls() {
     const WindowDescription& d = *layout_.description;
     controls_.resize(d.count);
+    if (!createChildren(0, hwnd_)) return false;
+    // An entry whose chain of parents never reaches the window was not made.
     for (std::size_t i = 1; i < d.count; ++i) {
-        // Stored before the window exists: notifications arrive during creation.
-        controls_[i] = makeControl({d.entries[i], i, hwnd_, *this});
-        if (controls_[i] == nullptr || !controls_[i]->create(hwnd_)) return false;
+        if (controls_[i] == nullptr) return false;
     }
     return true;
 }
 
-// Every control was created in the window; those that belong to a panel move into
-// it and keep their left and top, which now count from the panel.
-void MainWindow::placeInPanels() {
-    for (std::size_t i = 1; i < controls_.size(); ++i) {
-        int parent = layout_.parents[i];
-        if (parent <= 0) continue;
-        HWND child = controls_[i]->hwnd();
-        SetParent(child, controls_[static_cast<std::size_t>(parent)]->hwnd());
-        const ControlEntry& e = controls_[i]->entry();
-        SetWindowPos(child, nullptr, e.left, e.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+bool MainWindow::createChildren(int parent, HWND parentWindow) {
+    const WindowDescription& d = *layout_.description;
+    for (std::size_t i = 1; i < d.count; ++i) {
+        if (layout_.parents[i] != parent) continue;
+        // Stored before the window exists: notifications arrive during creation.
+        controls_[i] = makeControl({d.entries[i], i, *this});
+        if (controls_[i] == nullptr || !controls_[i]->create(parentWindow)) return false;
+        if (!createChildren(static_cast<int>(i), controls_[i]->hwnd())) return false;
     }
-}
-
-// Among the children of each parent, the first in description order lies on top
-// and each later one directly below the one before it.
-void MainWindow::stackSiblings() {
-    for (std::size_t parent = 0; parent < controls_.size(); ++parent) {
-        HWND above = HWND_TOP;
-        for (std::size_t i = 1; i < controls_.size(); ++i) {
-            if (layout_.parents[i] != static_cast<int>(parent)) continue;
-            SetWindowPos(controls_[i]->hwnd(), above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            above = controls_[i]->hwnd();
-        }
-    }
+    return true;
 }
 
 // Visible, enabled tab stops by focus rank; at equal rank in reverse description order.

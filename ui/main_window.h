@@ -44,8 +44,7 @@ private:
     bool forwardNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     bool createControls();
-    void placeInPanels();
-    void stackSiblings();
+    bool createChildren(int parent, HWND parentWindow);
     std::vector<std::size_t> computeFocusOrder() const;
     bool paintChildrenBelow(int parent, std::size_t stop, HDC dc, const RECT& target);
     void computeWindowRects();
