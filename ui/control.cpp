@@ -55,20 +55,22 @@ COLORREF colorRef(const Colour& colour) {
     return colour.buttonFace ? GetSysColor(COLOR_BTNFACE) : RGB(colour.r, colour.g, colour.b);
 }
 
-Bitmap pictureFromJpeg(const unsigned char* data, std::size_t size) {
-    RgbImage image;
-    if (!decodeJpeg(data, size, image)) return Bitmap();
+namespace {
+
+// Makes the DIB section the picture is decoded into, once its size is known.
+PixelTarget allocateDib(void* context, int width, int height) {
+    auto& bitmap = *static_cast<Bitmap*>(context);
     void* bits = nullptr;
-    Bitmap bitmap(createDib(image.width, image.height, &bits));
-    if (!bitmap) return bitmap;
-    auto* out = static_cast<unsigned char*>(bits);
-    const std::size_t pixels = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);
-    for (std::size_t i = 0; i < pixels; ++i) {
-        out[4 * i + 0] = image.rgb[3 * i + 2];
-        out[4 * i + 1] = image.rgb[3 * i + 1];
-        out[4 * i + 2] = image.rgb[3 * i + 0];
-        out[4 * i + 3] = 0;
-    }
+    bitmap = Bitmap(createDib(width, height, &bits));
+    if (!bitmap || bits == nullptr) return {};
+    return {static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * 4};
+}
+
+}  // namespace
+
+Bitmap pictureFromJpeg(const unsigned char* data, std::size_t size) {
+    Bitmap bitmap;
+    if (!decodeJpegInto(data, size, PixelLayout::bgrx, allocateDib, &bitmap)) bitmap.reset();
     return bitmap;
 }
 
