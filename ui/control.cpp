@@ -57,20 +57,21 @@ COLORREF colorRef(const Colour& colour) {
 
 namespace {
 
-// Makes the DIB section the picture is decoded into, once its size is known.
+// Makes the DIB section the picture is decoded into, once its size is known: 24
+// bits a pixel, as the picture has, a quarter less memory than 32.
 PixelTarget allocateDib(void* context, int width, int height) {
     auto& bitmap = *static_cast<Bitmap*>(context);
     void* bits = nullptr;
-    bitmap = Bitmap(createDib(width, height, &bits));
+    bitmap = Bitmap(createDib(width, height, 24, &bits));
     if (!bitmap || bits == nullptr) return {};
-    return {static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * 4};
+    return {static_cast<std::uint8_t*>(bits), (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}};
 }
 
 }  // namespace
 
 Bitmap pictureFromJpeg(const unsigned char* data, std::size_t size) {
     Bitmap bitmap;
-    if (!decodeJpegInto(data, size, PixelLayout::bgrx, allocateDib, &bitmap)) bitmap.reset();
+    if (!decodeJpegInto(data, size, PixelLayout::bgr, allocateDib, &bitmap)) bitmap.reset();
     return bitmap;
 }
 

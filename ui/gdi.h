@@ -76,14 +76,15 @@ private:
     HGDIOBJ previous_;
 };
 
-// A top-down 32-bit DIB section; null if it could not be made.
-inline HBITMAP createDib(int width, int height, void** bits = nullptr) {
+// A top-down DIB section of 24 or 32 bits a pixel; null if it could not be made.
+// Each row of a 24-bit one is padded to a multiple of 4 bytes.
+inline HBITMAP createDib(int width, int height, WORD bitsPerPixel, void** bits = nullptr) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
     info.bmiHeader.biHeight = -height;  // top-down
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biBitCount = bitsPerPixel;
     info.bmiHeader.biCompression = BI_RGB;
     void* ignored = nullptr;
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits != nullptr ? bits : &ignored, nullptr, 0);
@@ -94,7 +95,7 @@ inline HBITMAP createDib(int width, int height, void** bits = nullptr) {
 // window DC on every paint costs more than the paint.
 class Canvas {
 public:
-    Canvas(int width, int height) : bitmap_(createDib(width, height)), dc_(bitmap_.get()) {}
+    Canvas(int width, int height) : bitmap_(createDib(width, height, 32)), dc_(bitmap_.get()) {}
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 

@@ -6,6 +6,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 
 #include <jpeglib.h>
 
@@ -26,6 +27,16 @@ void ignoreJpegMessage(j_common_ptr) {}
 // gigabytes.
 constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
 
+// A row of grey samples at the start of the row becomes RGB in place, from the
+// right, so no sample is overwritten before it is read.
+void expandGrey(unsigned char* row, std::size_t width) {
+    for (std::size_t x = width; x-- > 0;) row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = row[x];
+}
+
+void swapRedBlue(unsigned char* row, std::size_t width) {
+    for (std::size_t x = 0; x < width; ++x) std::swap(row[3 * x], row[3 * x + 2]);
+}
+
 bool decodeScanlines(const unsigned char* data, unsigned long size, PixelLayout layout, AllocatePixels allocate,
                      void* context) {
     jpeg_decompress_struct cinfo;
@@ -40,19 +51,19 @@ bool decodeScanlines(const unsigned char* data, unsigned long size, PixelLayout 
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
-    // RGB and greyscale pictures only; libjpeg turns both into the layout asked for.
-    if (cinfo.out_color_space != JCS_RGB && cinfo.out_color_space != JCS_GRAYSCALE) {
+    // RGB and greyscale pictures only, in libjpeg's default output colour space.
+    const bool grey = cinfo.out_color_space == JCS_GRAYSCALE;
+    if (cinfo.out_color_space != JCS_RGB && !grey) {
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
-    cinfo.out_color_space = layout == PixelLayout::bgrx ? JCS_EXT_BGRX : JCS_RGB;
     // The output's size is checked before decompression starts: for a progressive
     // or multi-scan picture jpeg_start_decompress already reads every scan into
     // buffers of the whole picture's size, so a header that only claims a huge
     // size would otherwise cost gigabytes before being refused.
     jpeg_calc_output_dimensions(&cinfo);
     const std::size_t width = cinfo.output_width, height = cinfo.output_height;
-    const std::size_t rowBytes = width * (layout == PixelLayout::bgrx ? 4 : 3);
+    const std::size_t rowBytes = width * 3;  // a greyscale row is read into its first third
     if (width == 0 || height == 0 || width * height > kMaxPixels) {
         jpeg_destroy_decompress(&cinfo);
         return false;
@@ -64,8 +75,11 @@ bool decodeScanlines(const unsigned char* data, unsigned long size, PixelLayout 
     }
     jpeg_start_decompress(&cinfo);
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW rows[1] = {target.pixels + static_cast<std::size_t>(cinfo.output_scanline) * target.stride};
+        unsigned char* row = target.pixels + static_cast<std::size_t>(cinfo.output_scanline) * target.stride;
+        JSAMPROW rows[1] = {row};
         jpeg_read_scanlines(&cinfo, rows, 1);
+        if (grey) expandGrey(row, width);
+        if (layout == PixelLayout::bgr) swapRedBlue(row, width);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);

@@ -1,6 +1,5 @@
 // JPEG pictures decoded through libjpeg's decompression interface, straight into
-// the caller's pixel memory (a 32-bit DIB section for the window) or into 24-bit
-// RGB. Portable, so the decoder is tested and fuzzed on Linux too.
+// the caller's pixel memory (a 24-bit DIB section for the window) or into RGB. Portable, so the decoder is tested and fuzzed on Linux too.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +8,8 @@
 
 // How the decoded pixels are laid out in each row.
 enum class PixelLayout {
-    rgb,   // 3 bytes a pixel: red, green, blue
-    bgrx,  // 4 bytes a pixel: blue, green, red, 255 (a 32-bit DIB's)
+    rgb,  // 3 bytes a pixel: red, green, blue
+    bgr,  // 3 bytes a pixel: blue, green, red (a 24-bit DIB's)
 };
 
 // Where the rows of a picture go: row y starts at pixels + y * stride.
@@ -25,7 +24,7 @@ using AllocatePixels = PixelTarget (*)(void* context, int width, int height);
 
 // Decodes once into the memory `allocate` provides; false for anything libjpeg
 // rejects through its error exit, a colour space that is neither RGB nor
-// greyscale (greyscale comes out as RGB), or a size beyond any picture of the
+// greyscale (greyscale is expanded to RGB), or a size beyond any picture of the
 // program. Then the memory holds nothing meaningful.
 bool decodeJpegInto(const std::uint8_t* data, std::size_t size, PixelLayout layout, AllocatePixels allocate,
                     void* context);
