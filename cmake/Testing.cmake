@@ -59,7 +59,7 @@ if(WIN32)
   # the test says so when the file is missing.
   set(SHIPPED_PROGRAM "${CMAKE_SOURCE_DIR}/build/win32/${PROGRAM_NAME}.exe" CACHE FILEPATH
       "The shipped 32-bit executable (the win32 preset's)")
-  add_library(win_test_support STATIC tests/win/support.cpp tests/support/screen_bmp.cpp)
+  add_library(win_test_support STATIC tests/win/support.cpp tests/support/desktop.cpp)
   target_link_libraries(win_test_support PUBLIC project_options win32_options user32 gdi32 advapi32)
   # What the DLL search tests plant and load.
   add_library(planted_dll SHARED tests/win/planted_dll.cpp)

@@ -52,6 +52,6 @@ target_compile_definitions(${PROGRAM_NAME}-damaged PRIVATE DAMAGED_PICTURES)
 add_program(${PROGRAM_NAME}-probe tests/win/probe_main.cpp app/handlers.cpp)
 
 # The run command's screenshot tool for machines without a display.
-add_executable(window_shot tests/support/window_shot.cpp tests/support/screen_bmp.cpp)
+add_executable(window_shot tests/support/window_shot.cpp tests/support/desktop.cpp)
 target_link_libraries(window_shot PRIVATE project_options win32_options user32 gdi32)
 target_link_options(window_shot PRIVATE -municode)

@@ -5,30 +5,12 @@
 // run command on a machine without a display.
 //
 //   window_shot.exe OUT.bmp PROGRAM.exe
-#include "tests/support/screen_bmp.h"
+#include "tests/support/desktop.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
-
-namespace {
-
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK matchWindow(HWND hwnd, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
@@ -44,25 +26,25 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "window_shot: cannot start the program (error %lu)\n", GetLastError());
         return 126;
     }
-    Search search{process.dwProcessId, nullptr};
-    for (int i = 0; i < 1000 && search.found == nullptr; ++i) {
+    HWND window = nullptr;
+    for (int i = 0; i < 1000 && window == nullptr; ++i) {
         if (WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) break;
-        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+        window = shownWindowOf(process.dwProcessId);
     }
     int status = 0;
-    if (search.found == nullptr) {
+    if (window == nullptr) {
         std::fprintf(stderr, "window_shot: the program showed no window\n");
         status = 1;
     } else {
         WaitForInputIdle(process.hProcess, 10000);
         Sleep(500);  // let the last paints reach the screen
         RECT area;
-        GetWindowRect(search.found, &area);
+        GetWindowRect(window, &area);
         if (!saveScreenArea(area, argv[1])) {
             std::fprintf(stderr, "window_shot: cannot write the screenshot\n");
             status = 1;
         }
-        PostMessageW(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
     DWORD code = 1;

@@ -4,6 +4,7 @@
 // the same run as its baseline.
 //
 //   bench_driver.exe PROGRAM.exe BARE.exe ASSETS_DIR [REPETITIONS]
+#include "tests/support/desktop.h"
 #include "tests/win/support.h"
 #include "ui/picture.h"
 
@@ -30,26 +31,6 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK matchFirstWindow(HWND hwnd, LPARAM parameter) {
-    auto* s = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != s->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
-    s->found = hwnd;
-    return FALSE;
-}
-
-HWND firstWindow(DWORD pid) {
-    Search search{pid, nullptr};
-    EnumWindows(matchFirstWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 struct Run {
     double startupMs;
     double clickMs;
@@ -65,7 +46,7 @@ Run measure(const std::wstring& exe, int clicks) {
     Launched program(exe);
     WaitForInputIdle(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.pid()), 20000);
     HWND window = nullptr;
-    while ((window = firstWindow(program.pid())) == nullptr && now() - start < 20000) Sleep(1);
+    while ((window = shownWindowOf(program.pid())) == nullptr && now() - start < 20000) Sleep(1);
     program.waitIdle();
     run.startupMs = now() - start;
     HWND button = findControl(window, L"Button", 336, 184);

@@ -1,6 +1,6 @@
 #include "tests/win/support.h"
 
-#include "tests/support/screen_bmp.h"
+#include "tests/support/desktop.h"
 
 #include <cstdio>
 

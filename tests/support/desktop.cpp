@@ -1,7 +1,31 @@
-#include "tests/support/screen_bmp.h"
+#include "tests/support/desktop.h"
 
 #include <cstdio>
 #include <vector>
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK matchShownWindow(HWND hwnd, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->pid || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND shownWindowOf(DWORD pid) {
+    Search search{pid, nullptr};
+    EnumWindows(matchShownWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 bool saveScreenArea(const RECT& area, const wchar_t* path) {
     const int width = area.right - area.left, height = area.bottom - area.top;
