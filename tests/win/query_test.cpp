@@ -132,25 +132,49 @@ POINT centreOf(HWND hwnd) {
     return {r.right / 2, r.bottom / 2};
 }
 
-// A real mouse click, once the point shows `target` on the screen (other programs'
-// windows on the desktop could cover it); false, with a note of what covers it, if
-// it does not in time.
+// What a real click at a point of `target` needs before it is made, as a person would
+// wait for it: the point shows the target (other programs' windows could cover it), the
+// target's thread is the foreground one (a click on an inactive window first activates
+// it, and an activation that comes late closes an opened list again), and no hidden
+// window of that thread still holds the mouse capture (a list that has just closed
+// releases it after it is hidden; a press before that would go to the list). Empty
+// when all hold, else what does not.
+std::string clickBlocker(HWND target, POINT screen) {
+    HWND shown = WindowFromPoint(screen);
+    if (shown != target) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(shown, &pid);
+        return "the point shows a window of class " + className(shown) + " of process " + std::to_string(pid) +
+               ", not the " + className(target) + " to click";
+    }
+    const DWORD thread = GetWindowThreadProcessId(target, nullptr);
+    if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != thread) return "the program is not in front";
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(thread, &info)) return "no input state of the program's thread";
+    if (info.hwndCapture != nullptr && !IsWindowVisible(info.hwndCapture)) {
+        return "a hidden " + className(info.hwndCapture) + " holds the mouse capture";
+    }
+    return {};
+}
+
+// A real mouse click, once it can reach `target` (clickBlocker); false, saying what
+// stood in the way, if it cannot in time.
 testing::AssertionResult realClick(HWND target, POINT client) {
     POINT screen = client;
     ClientToScreen(target, &screen);
-    HWND shown = nullptr;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(50)) {
-        shown = WindowFromPoint(screen);
-        if (shown == target) {
+    std::string blocker;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(20)) {
+        blocker = clickBlocker(target, screen);
+        if (blocker.empty()) {
             clickAt(target, client);
             return testing::AssertionSuccess();
         }
-        SetForegroundWindow(GetAncestor(target, GA_ROOT));
+        if (GetWindowThreadProcessId(GetForegroundWindow(), nullptr) != GetWindowThreadProcessId(target, nullptr)) {
+            SetForegroundWindow(GetAncestor(target, GA_ROOT));
+        }
     }
-    DWORD pid = 0;
-    GetWindowThreadProcessId(shown, &pid);
-    return testing::AssertionFailure() << "the point shows a window of class " << className(shown) << " of process "
-                                       << pid << ", not the " << className(target) << " to click";
+    return testing::AssertionFailure() << blocker;
 }
 
 // The program, started for each test, its window shown and idle.
@@ -237,12 +261,12 @@ TEST_F(Query, AnswersOnlyWhenClickedAndTheSameEachTime) {
 TEST_F(Query, SelectorFieldsShowWhiteTextOnBrownAlsoWhenFocused) {
     // Open and close 等级 with the mouse: it keeps the focus.
     ASSERT_TRUE(realClick(c_.level, centreOf(c_.level)));
-    HWND list = program_.waitForWindow(L"ComboLBox", 5000);
+    HWND list = program_.waitForWindow(L"ComboLBox", kTimeout);
     ASSERT_NE(list, nullptr) << "the list did not open";
     ASSERT_TRUE(realClick(c_.level, centreOf(c_.level)));
-    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(list); }, 5000)) << "the list did not close";
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(list); }, kTimeout)) << "the list did not close";
     SetCursorPos(0, 0);
-    ASSERT_TRUE(waitUntil([&] { return focusedWindowOf(window_) == c_.level; }, 5000)) << "等级 is not focused";
+    ASSERT_TRUE(waitUntil([&] { return focusedWindowOf(window_) == c_.level; }, kTimeout)) << "等级 is not focused";
     EXPECT_EQ(textGbk(c_.level), "10");
 
     const Screenshot shot = captureSettled(window_);
@@ -256,7 +280,7 @@ TEST_F(Query, SelectorFieldsShowWhiteTextOnBrownAlsoWhenFocused) {
 
 TEST_F(Query, RealMouseOpensTheLevelListPicksAndAsks) {
     ASSERT_TRUE(realClick(c_.level, centreOf(c_.level)));
-    HWND list = program_.waitForWindow(L"ComboLBox", 5000);
+    HWND list = program_.waitForWindow(L"ComboLBox", kTimeout);
     ASSERT_NE(list, nullptr) << "the list did not open";
     captureSettled(list);  // the list takes its final height after it is shown
 
@@ -304,11 +328,11 @@ TEST_F(Query, RealMouseOpensTheLevelListPicksAndAsks) {
     const int pick = 3;
     ASSERT_LT(pick, visible);
     ASSERT_TRUE(realClick(list, {client.right / 2, pick * itemHeight + itemHeight / 2}));
-    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(list); }, 5000)) << "the list did not close";
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(list); }, kTimeout)) << "the list did not close";
     EXPECT_EQ(textGbk(c_.level), "40");
     EXPECT_EQ(shownAnswer(c_), expectedAnswer(0, 0));
     ASSERT_TRUE(realClick(c_.query, centreOf(c_.query)));
-    EXPECT_TRUE(waitUntil([&] { return textGbk(c_.troops) == kTroops[pick]; }, 5000)) << "no answer";
+    EXPECT_TRUE(waitUntil([&] { return textGbk(c_.troops) == kTroops[pick]; }, kTimeout)) << "no answer";
     EXPECT_EQ(shownAnswer(c_), expectedAnswer(0, pick));
 }
 

@@ -174,10 +174,24 @@ void clickAt(HWND hwnd, POINT client) {
     POINT screen = client;
     ClientToScreen(hwnd, &screen);
     SetCursorPos(screen.x, screen.y);
+    // The press and the release carry the point themselves. A bare press goes wherever
+    // the cursor is when it is handled, and Wine can still move the cursor after
+    // SetCursorPos: the X pointer events of a window mapped under the old pointer
+    // position (a program just started, a list just opened) arrive later and put the
+    // cursor back there, and the press then lands on another control.
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    // Normalised to 0 ... 65535 and rounded up, so that scaling back and truncating gives
+    // the same pixel.
+    const LONG dx = static_cast<LONG>((static_cast<long long>(screen.x) * 65536 + width - 1) / width);
+    const LONG dy = static_cast<LONG>((static_cast<long long>(screen.y) * 65536 + height - 1) / height);
     INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = dx;
+        input.mi.dy = dy;
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
     SendInput(2, inputs, sizeof(INPUT));
 }
 
