@@ -16,8 +16,8 @@ include(GoogleTest)
 # Under Wine every test needs the test platform (display, wineserver, virtual
 # desktop); a fixture brings it up unless the test command already has.
 if(CMAKE_CROSSCOMPILING)
-  add_test(NAME winplat_start COMMAND ${CMAKE_SOURCE_DIR}/tools/winplat.sh start --owner ctest)
-  add_test(NAME winplat_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/winplat.sh stop --owner ctest)
+  add_test(NAME winplat_start COMMAND env WINPLAT=${WINE_PLATFORM} ${CMAKE_SOURCE_DIR}/tools/winplat.sh start --owner ctest)
+  add_test(NAME winplat_stop COMMAND env WINPLAT=${WINE_PLATFORM} ${CMAKE_SOURCE_DIR}/tools/winplat.sh stop --owner ctest)
   set_tests_properties(winplat_start PROPERTIES FIXTURES_SETUP winplat)
   set_tests_properties(winplat_stop PROPERTIES FIXTURES_CLEANUP winplat)
   set(TEST_PROPERTIES FIXTURES_REQUIRED winplat)

@@ -16,3 +16,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Every test program of this build runs under Wine 10 in its WoW64 mode (32-bit code in
+# a 64-bit process: this machine cannot execute 32-bit code), on the project's test
+# platform.
+set(WINE_PLATFORM wow64)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${_root}/tools/wine-run;--platform;${WINE_PLATFORM}")

@@ -17,5 +17,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Every test program of this build runs under Wine on the project's test platform.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${_root}/tools/wine-run")
+# Every test program of this build runs under Debian 12's Wine on the project's test
+# platform.
+set(WINE_PLATFORM wine8)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${_root}/tools/wine-run;--platform;${WINE_PLATFORM}")

@@ -70,17 +70,41 @@ build_root=${BUILD_ROOT:-$here/build}
 [ -d "$build_root" ] || mkdir -p "$build_root"
 abs_dir "$build_root"
 build_root=$REPLY
-prefix=$build_root/wineprefix
-state=$build_root/winplat.state
-log=$build_root/winplat.log
-lock=$build_root/winplat.lock
-busy=$build_root/winplat.busy
+# Which Wine (WINPLAT): "wine8", Debian 12's wine64 on this machine, for the x86_64 build;
+# "wow64", Wine 10 in its WoW64 mode inside the Debian 13 tree of tools/wow64.sh, for the
+# shipped i686 build. Each has its own prefix, display, server and state files, so both can
+# be up at once.
+platform=${WINPLAT:-wine8}
 helper_src=$here/tests/support/desktop_run.cpp
 helper_dir=$build_root/winplat
 helper=$helper_dir/desktop_run.exe
-
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
+case $platform in
+  wine8)
+    files=$build_root/winplat
+    prefix=$build_root/wineprefix
+    wine=/usr/lib/wine/wine64
+    wineserver=/usr/lib/wine/wineserver64
+    inner_wineserver=$wineserver
+    fonts_src=/usr/share/wine/fonts
+    ;;
+  wow64)
+    files=$build_root/winplat-wow64
+    prefix=$build_root/wineprefix-wow64
+    # Wine runs inside the tree; these two launchers enter it (the pid stays the same).
+    wine=$helper_dir/wow64-wine
+    wineserver=$helper_dir/wow64-wineserver
+    inner_wineserver=/usr/lib/wine/wineserver64
+    fonts_src=$("$here/tools/wow64.sh" path)/usr/share/wine/fonts
+    ;;
+  *)
+    printf '[winplat] error: unknown WINPLAT=%s (wine8 or wow64)\n' "$platform" >&2
+    exit 1
+    ;;
+esac
+state=$files.state
+log=$files.log
+lock=$files.lock
+busy=$files.busy
 mingw_cxx=x86_64-w64-mingw32-g++-posix
 screen=${WINPLAT_SCREEN:-1280x1024x24}
 idle_default=${WINPLAT_IDLE:-30}
@@ -102,7 +126,8 @@ wine_env() {
   export WINEPREFIX=$prefix
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  export WINESERVER=$wineserver
+  export WINESERVER=$inner_wineserver
+  export WINPLAT=$platform
   export WINEARCH=win64
   unset WINELOADER
 }
@@ -175,7 +200,7 @@ prefix_server_pids() {
   for p in /proc/[0-9]*; do
     comm=
     { read -r comm <"$p/comm"; } 2>/dev/null || continue
-    [ "$comm" = wineserver64 ] || continue
+    [ "$comm" = "${inner_wineserver##*/}" ] || continue
     cwd=$(readlink "$p/cwd" 2>/dev/null) || continue
     [ "${cwd##*/}" = "$suffix" ] && printf '%s\n' "${p#/proc/}"
   done
@@ -201,6 +226,23 @@ build_helper() {
   "$mingw_cxx" -O2 -s -static -municode -Wall -Wextra -o "$helper.tmp.$$" "$helper_src" \
     || die "cannot build $helper_src"
   mv -f "$helper.tmp.$$" "$helper"
+}
+
+# ---- the WoW64 tree and the two launchers into it ----
+wow64_launchers() {
+  [ "$platform" = wow64 ] || return 0
+  "$here/tools/wow64.sh" tree || die "the WoW64 tree could not be made (see above)"
+  mkdir -p "$helper_dir"
+  local name inner
+  for name in wine wineserver; do
+    case $name in wine) inner=/usr/lib/wine/wine64 ;; *) inner=$inner_wineserver ;; esac
+    # Inside the tree already (a Linux command started by a Windows program of this
+    # platform, such as the tests' launches with another locale) it is the plain command.
+    printf '#!/bin/sh\n# Runs Wine 10 (WoW64) inside the tree of tools/wow64.sh.\n[ -f /.wow64-stamp ] && exec %q "$@"\nBUILD_ROOT=%q exec %q exec %q "$@"\n' \
+      "$inner" "$build_root" "$here/tools/wow64.sh" "$inner" >"$helper_dir/wow64-$name.tmp"
+    chmod +x "$helper_dir/wow64-$name.tmp"
+    mv -f "$helper_dir/wow64-$name.tmp" "$helper_dir/wow64-$name"
+  done
 }
 
 # ---- the prefix ----
@@ -253,6 +295,7 @@ wait_no_server() {
 }
 
 ensure_prefix_locked() {
+  wow64_launchers
   local stamp_file=$prefix/.winplat-stamp
   if [ -f "$stamp_file" ] && [ "$(cat "$stamp_file")" = "$(prefix_stamp)" ]; then return 0; fi
   if platform_up; then
@@ -272,7 +315,7 @@ ensure_prefix_locked() {
   fi
   say "applying the prefix settings"
   wait_no_server
-  local reg=$build_root/winplat.reg
+  local reg=$files.reg
   { printf '\xff\xfe'; prefix_reg | iconv -f UTF-8 -t UTF-16LE; } >"$reg"
   "${wl[@]}" "$wine" regedit /S "$(winpath_of "$reg")" </dev/null >>"$log" 2>&1 9>&- || die "regedit failed; see $log"
   "$wineserver" -w 9>&- || true
@@ -285,7 +328,7 @@ ensure_prefix_locked() {
 # A prefix made before that package was installed gets them here; without them the
 # caption buttons show the letters "0 1 r".
 sync_wine_fonts() {
-  local src=/usr/share/wine/fonts dst=$prefix/drive_c/windows/Fonts f
+  local src=$fonts_src dst=$prefix/drive_c/windows/Fonts f
   if [ ! -f "$src/marlett.ttf" ]; then
     say "warning: Debian's fonts-wine is not installed; caption buttons are drawn as '0 1 r'"
     return 0
@@ -340,7 +383,7 @@ start_locked() {
   printf 'OWNER=%s\nIDLE=%s\nPREFIX=%s\n' "$owner" "$idle" "$prefix" >"$state"
 
   # Xvfb on the first free display; it writes the number to fd 3 once it accepts clients.
-  local dfile=$build_root/winplat.display.$$ i display=
+  local dfile=$files.display.$$ i display=
   : >"$dfile"
   setsid Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset \
     3>"$dfile" </dev/null >>"$log" 2>&1 9>&- 8>&- &
@@ -376,7 +419,7 @@ start_locked() {
 
   say "booting Wine (wineboot)"
   "${wl[@]}" "$wine" wineboot </dev/null >>"$log" 2>&1 9>&- 8>&- || die "wineboot failed; see $log"
-  local klog=$build_root/winplat.keeper.log
+  local klog=$files.keeper.log
   setsid "${wl[@]}" "$wine" "$helper" --hold </dev/null >"$klog" 2>&1 9>&- 8>&- &
   local kpid=$!
   state_set KEEPER "$(tag $kpid)"
@@ -475,6 +518,7 @@ print_env() {
   printf 'export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8\n'
   printf 'export WINPLAT_WINE=%q\n' "$wine"
   printf 'export WINPLAT_DESKTOP_RUN=%q\n' "$helper"
+  printf 'export WINPLAT_FILES=%q\n' "$files"
   if platform_up; then
     printf 'export DISPLAY=%q\n' "${S[DISPLAY]}"
     printf 'WINPLAT_UP=1\n'

@@ -2,13 +2,18 @@
 // hands back its exit code. Part of the headless Wine test platform (tools/winplat.sh,
 // tools/wine-run); built on demand by tools/winplat.sh, never shipped.
 //
-//   desktop_run.exe [--desktop WxH] [--name NAME] [--keep-children] PROGRAM [ARGS...]
+//   desktop_run.exe [--desktop WxH] [--name NAME] [--shared-screen] [--keep-children] PROGRAM [ARGS...]
 //   desktop_run.exe --hold
 //
 // --desktop WxH  size of the virtual desktop the program runs on. Without it the
 //                program runs on the platform's default desktop ("Default", 1024x768).
 // --name NAME    desktop name; default "wp<pid>-WxH", i.e. a fresh desktop per run, so
 //                programs of parallel runs cannot see each other's windows.
+// --shared-screen  the Wine keeps one screen size for all its desktops (Wine 10: the
+//                virtual screen's modes come from Desktops\Default, whatever the
+//                desktop's name, and a new desktop switches the one screen to its size).
+//                The run's size is then written as Default too, and after the run the
+//                Default value and the screen's size are put back.
 // --keep-children  do not end the processes the program left running (they keep the
 //                caller's stdout/stderr open, so a caller reading them waits for them).
 // --hold         keeps the default desktop open until the process is killed (tools/winplat.sh
@@ -70,6 +75,33 @@ bool parse_size(const wchar_t *text, unsigned &w, unsigned &h) {
          w >= 320 && h >= 200 && w <= 8192 && h <= 8192;
 }
 
+void set_size_value(HKEY key, const wchar_t *name, const wchar_t *size) {
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(size),
+                 static_cast<DWORD>((wcslen(size) + 1) * sizeof(wchar_t)));
+}
+
+// --shared-screen: switches the one screen back to the default desktop's size once the
+// run's desktop is gone. user32 is loaded only here (see hold()).
+void restore_screen(const wchar_t *default_size) {
+  unsigned w = 0, h = 0;
+  if (!parse_size(default_size, w, h)) return;
+  HMODULE user32 = LoadLibraryW(L"user32.dll");
+  using Change = LONG(WINAPI *)(LPCWSTR, DEVMODEW *, HWND, DWORD, LPVOID);
+  auto change = user32 ? reinterpret_cast<Change>(
+                             reinterpret_cast<void *>(GetProcAddress(user32, "ChangeDisplaySettingsExW")))
+                       : nullptr;
+  if (!change) return;
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof mode;
+  mode.dmPelsWidth = w;
+  mode.dmPelsHeight = h;
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  const LONG result = change(nullptr, &mode, nullptr, 0, nullptr);
+  if (result != DISP_CHANGE_SUCCESSFUL) {
+    fprintf(stderr, "desktop_run: cannot give the screen back its size %ls (%ld)\n", default_size, result);
+  }
+}
+
 // --hold: open the current desktop (this starts its explorer.exe) and wait to be killed.
 // user32 is loaded only here so that ordinary runs do not connect to the default desktop.
 int hold() {
@@ -89,7 +121,7 @@ int hold() {
 
 int usage(const char *why) {
   fprintf(stderr, "desktop_run: %s\nusage: desktop_run.exe [--desktop WxH] [--name NAME] "
-                  "[--keep-children] PROGRAM [ARGS...]\n", why);
+                  "[--shared-screen] [--keep-children] PROGRAM [ARGS...]\n", why);
   return 125;
 }
 
@@ -135,7 +167,7 @@ DWORD end_leftovers(HANDLE job) {
 int wmain(int argc, wchar_t **argv) {
   const wchar_t *size = nullptr;
   std::wstring name;
-  bool keep_children = false;
+  bool keep_children = false, shared_screen = false;
   int i = 1;
   for (; i < argc; ++i) {
     std::wstring a = argv[i];
@@ -149,6 +181,8 @@ int wmain(int argc, wchar_t **argv) {
       return hold();
     } else if (a == L"--keep-children") {
       keep_children = true;
+    } else if (a == L"--shared-screen") {
+      shared_screen = true;
     } else if (a == L"--") {
       ++i;
       break;
@@ -169,17 +203,25 @@ int wmain(int argc, wchar_t **argv) {
     return usage("bad --name");
   }
 
+  wchar_t default_size[32] = L"";
   if (!name.empty() && width) {
     HKEY key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                        KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
       fprintf(stderr, "desktop_run: cannot open HKCU\\Software\\Wine\\Explorer\\Desktops\n");
       return 126;
     }
     wchar_t value[32];
     swprintf(value, 32, L"%ux%u", width, height);
-    RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(value),
-                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    set_size_value(key, name.c_str(), value);
+    if (shared_screen) {
+      DWORD bytes = sizeof default_size - sizeof(wchar_t);
+      if (RegQueryValueExW(key, L"Default", nullptr, nullptr, reinterpret_cast<BYTE *>(default_size), &bytes) !=
+          ERROR_SUCCESS) {
+        default_size[0] = L'\0';
+      }
+      set_size_value(key, L"Default", value);
+    }
     RegCloseKey(key);
   }
 
@@ -237,8 +279,10 @@ int wmain(int argc, wchar_t **argv) {
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", 0, KEY_SET_VALUE,
                       &key) == ERROR_SUCCESS) {
       RegDeleteValueW(key, name.c_str());
+      if (shared_screen && default_size[0]) set_size_value(key, L"Default", default_size);
       RegCloseKey(key);
     }
+    if (shared_screen) restore_screen(default_size);
   }
   fflush(stderr);
   return static_cast<int>(code);

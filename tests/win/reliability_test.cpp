@@ -69,17 +69,19 @@ std::string allocationMessage(const char* bytes) {
 
 TEST(Reliability, FailedAllocationAtStartShowsTheRequestedSize) {
     // Requests in order: four empty tables, then per kind its list of 33 entries
-    // (33 pointers of 8 bytes) and its 33 texts with their terminating NUL.
+    // (33 pointers: 264 bytes in the 64-bit build, 132 in the 32-bit one) and its 33
+    // texts with their terminating NUL.
+    const std::string list = std::to_string(33 * sizeof(void*));
     const struct {
         long request;
         const char* bytes;
     } cases[] = {
-        {1, "0"},     // the first empty table
-        {5, "264"},   // the first kind's new list
-        {6, "4"},     // "240"
-        {7, "9"},     // "弓弓魔炮"
-        {9, "5"},     // "2080"
-        {140, "9"},   // the last kind's last text, "魔歩弓炮"
+        {1, "0"},           // the first empty table
+        {5, list.c_str()},  // the first kind's new list
+        {6, "4"},           // "240"
+        {7, "9"},           // "弓弓魔炮"
+        {9, "5"},           // "2080"
+        {140, "9"},         // the last kind's last text, "魔歩弓炮"
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("request " + std::to_string(c.request));

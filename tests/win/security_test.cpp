@@ -90,7 +90,7 @@ TEST(Security, ExecutablesAreProtectedGuiProgramsImportingSystemDllsOnly) {
         WORD machine, magic;
     } cases[] = {
         {"shipped 32-bit", shippedProgramPath(), IMAGE_FILE_MACHINE_I386, IMAGE_NT_OPTIONAL_HDR32_MAGIC},
-        {"tested 64-bit", programPath(), IMAGE_FILE_MACHINE_AMD64, IMAGE_NT_OPTIONAL_HDR64_MAGIC},
+        {"under test", programPath(), kProgramMachine, kProgramHeaderMagic},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

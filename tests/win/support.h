@@ -75,9 +75,18 @@ int colourDistance(std::uint32_t a, std::uint32_t b);
 // "C4 A7 9A 69" for a byte string, for readable failures.
 std::string hexBytes(const std::string& bytes);
 
-// The shipped 32-bit executable (built by the win32 preset); it cannot run here, so
-// it is only read as a file.
+// The shipped 32-bit executable (built by the win32 preset). The 64-bit tests read it
+// as a file; the 32-bit tests run it (there it is programPath() too).
 std::wstring shippedProgramPath();
+// The machine and optional-header magic the program under test is built for: those of
+// this test program, which comes from the same build.
+#ifdef _WIN64
+constexpr WORD kProgramMachine = IMAGE_FILE_MACHINE_AMD64;
+constexpr WORD kProgramHeaderMagic = IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+#else
+constexpr WORD kProgramMachine = IMAGE_FILE_MACHINE_I386;
+constexpr WORD kProgramHeaderMagic = IMAGE_NT_OPTIONAL_HDR32_MAGIC;
+#endif
 // The window with the keyboard focus in the thread that owns `window`, as that
 // thread sees it (GetGUIThreadInfo); null when the thread has no focus.
 HWND focusedWindowOf(HWND window);
