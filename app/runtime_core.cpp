@@ -25,6 +25,7 @@ struct Runtime {
     std::vector<std::array<Routine, kEventCount>> bindings;
     Routine endOfRun = nullptr;
     bool blocked = false;
+    bool failing = false;  // a fatal error is being reported
     BlockHeader* newestBlock = nullptr;
     std::size_t liveBlocks = 0;
 };
@@ -100,6 +101,7 @@ void useRuntime(Host& h, const WindowDescription& description, HandlerTable hand
     rt.handlers = handlers;
     rt.endOfRun = nullptr;
     rt.blocked = false;
+    rt.failing = false;
 }
 
 void initRuntime() {
@@ -172,24 +174,89 @@ const char* runtimeErrorMessage(int code) {
     }
 }
 
-std::string composeErrorText(int code, const char* message) {
-    std::string text = "运行时出错!\r\n\r\n";
-    if (code != 0) text += "错误代码：" + std::to_string(code) + "\r\n\r\n";
-    if (message != nullptr && message[0] != '\0') text += std::string("错误信息：") + message + "\r\n";
-    return text;
+namespace {
+
+// Appends to a fixed buffer, never past its end and never splitting a GBK
+// character; once a piece has been cut, nothing more is appended. The text stays
+// NUL-terminated.
+class FixedText {
+public:
+    FixedText(char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) { buffer_[0] = '\0'; }
+
+    FixedText& operator<<(const char* text) {
+        for (const char* p = text; *p != '\0' && !cut_; ++p) {
+            const bool lead = (static_cast<unsigned char>(*p) & 0x80) != 0 && p[1] != '\0';
+            cut_ = length_ + (lead ? 2 : 1) >= capacity_;
+            if (cut_) break;
+            buffer_[length_++] = *p;
+            if (lead) buffer_[length_++] = *++p;
+        }
+        buffer_[length_] = '\0';
+        return *this;
+    }
+    // In decimal, with a minus sign when `negative`.
+    FixedText& number(unsigned long long magnitude, bool negative = false) {
+        char digits[24];
+        char* p = digits + sizeof digits;
+        *--p = '\0';
+        do *--p = static_cast<char>('0' + magnitude % 10);
+        while ((magnitude /= 10) != 0);
+        if (negative) *--p = '-';
+        return *this << p;
+    }
+
+private:
+    char* buffer_;
+    std::size_t capacity_;
+    std::size_t length_ = 0;
+    bool cut_ = false;
+};
+
+}  // namespace
+
+ErrorText composeErrorText(int code, const char* message) {
+    ErrorText result;
+    FixedText text(result.text, sizeof result.text);
+    text << "运行时出错!\r\n\r\n";
+    if (code != 0) {
+        const long long value = code;
+        text << "错误代码：";
+        text.number(static_cast<unsigned long long>(value < 0 ? -value : value), value < 0) << "\r\n\r\n";
+    }
+    if (message != nullptr && message[0] != '\0') text << "错误信息：" << message << "\r\n";
+    return result;
 }
 
 void fatalError(int code, const char* message) {
+    // A second fatal error while the first is being reported (memory exhausted
+    // again, say) ends the process without a second box.
+    // Memory exhausted before the process start has set up the runtime (in a
+    // static constructor) finds no host to report it.
+    if (rt.host == nullptr) std::abort();
+    if (rt.failing) {
+        rt.failing = false;
+        host().endProcess(-1);
+    }
+    rt.failing = true;
     rt.blocked = true;
-    std::string text = composeErrorText(code, message);
-    host().showErrorBox(text.c_str());
+    const ErrorText text = composeErrorText(code, message);
+    host().showErrorBox(text.text);
     rt.endOfRun = nullptr;
     dropDescription();
     host().releaseResources();
+    rt.failing = false;  // nothing of the program runs from here on
     host().endProcess(-1);
     // The compiler does not take [[noreturn]] from a call through a virtual
     // function; a host whose endProcess came back would end here.
     std::abort();
+}
+
+void memoryExhausted(std::size_t bytes) {
+    char message[64];
+    FixedText text(message, sizeof message);
+    text << "分配 ";
+    text.number(bytes) << " 字节内存失败!";
+    fatalError(0, message);
 }
 
 void raiseRuntimeError(int code) {
@@ -198,10 +265,7 @@ void raiseRuntimeError(int code) {
 
 void* allocateBlock(std::size_t bytes) {
     void* memory = bytes <= SIZE_MAX - sizeof(BlockHeader) ? host().obtainMemory(sizeof(BlockHeader) + bytes) : nullptr;
-    if (memory == nullptr) {
-        std::string message = "分配 " + std::to_string(bytes) + " 字节内存失败!";
-        fatalError(0, message.c_str());
-    }
+    if (memory == nullptr) memoryExhausted(bytes);
     auto* header = new (memory) BlockHeader{nullptr, rt.newestBlock};
     if (rt.newestBlock != nullptr) rt.newestBlock->prev = header;
     rt.newestBlock = header;

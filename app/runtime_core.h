@@ -72,11 +72,22 @@ void dispatchEvent(std::size_t entry, Event event);
 int finishRun(int exitCode);
 
 // The fatal error: blocks handlers, shows the composed text, throws the end-of-run
-// routine away and ends the process with exit code -1.
+// routine away and ends the process with exit code -1. Nothing on this path
+// allocates memory, so it also serves when memory is exhausted; a fatal error
+// raised while one is already under way ends the process at once.
 [[noreturn]] void fatalError(int code, const char* message);
 
-// "运行时出错!" with the optional code and message lines, CR LF line ends.
-std::string composeErrorText(int code, const char* message);
+// The fatal error for memory that cannot be had: "分配 N 字节内存失败!" with the
+// requested byte count. Used by allocateBlock and by the program's global
+// operator new.
+[[noreturn]] void memoryExhausted(std::size_t bytes);
+
+// "运行时出错!" with the optional code and message lines, CR LF line ends, held in
+// a fixed buffer (a message too long for it is cut at a character boundary).
+struct ErrorText {
+    char text[512];
+};
+ErrorText composeErrorText(int code, const char* message);
 
 // The message that belongs to a runtime error code ("" for an unknown code).
 const char* runtimeErrorMessage(int code);

@@ -6,6 +6,7 @@
 
 #include "tests/unit/core_test_support.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,20 @@ TEST(ErrorTextTest, ComposesCodeAndMessageLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.code) + " " + printable(c.message));
-        EXPECT_EQ(composeErrorText(c.code, c.message), c.expected);
+        EXPECT_EQ(std::string(composeErrorText(c.code, c.message).text), c.expected);
     }
+}
+
+TEST(ErrorTextTest, OverlongMessageIsCutAtACharacterBoundary) {
+    // An ASCII letter first, so a cut inside a two-byte character would show.
+    std::string message = "x";
+    while (message.size() < 2 * sizeof(ErrorText::text)) message += "错";
+    const std::string text = composeErrorText(0, message.c_str()).text;
+    ASSERT_LT(text.size(), sizeof(ErrorText::text));
+    const std::string head = "运行时出错!\r\n\r\n错误信息：x";
+    ASSERT_EQ(text.compare(0, head.size(), head), 0);
+    EXPECT_EQ((text.size() - head.size()) % 2, 0u) << "a GBK character was split";
+    EXPECT_EQ(text.compare(head.size(), std::string::npos, message, 1, text.size() - head.size()), 0);
 }
 
 class RuntimeCoreTest : public CoreTest {
@@ -78,6 +91,35 @@ TEST_F(RuntimeCoreTest, RuntimeErrorsEndTheProcessWithTheirText) {
         EXPECT_EQ(host.errorText, c.expected);
         EXPECT_EQ(host.calls, (Calls{"showErrorBox", "releaseResources", "endProcess -1"}));
     }
+}
+
+TEST_F(RuntimeCoreTest, ExhaustedMemoryNamesTheRequestedSize) {
+    const std::size_t cases[] = {0, 9, 4096, SIZE_MAX};
+    for (std::size_t bytes : cases) {
+        SCOPED_TRACE(bytes);
+        host.calls.clear();
+        EXPECT_EQ(exitCodeOf([&] { memoryExhausted(bytes); }), -1);
+        EXPECT_EQ(host.errorText, allocationFailure(bytes));
+        EXPECT_EQ(host.calls, (Calls{"showErrorBox", "releaseResources", "endProcess -1"}));
+        useRuntime(host, kMainWindow, kTestHandlers);
+    }
+}
+
+// Memory exhausted again while the first error is reported (in the box, say)
+// ends the process there, with no second box.
+TEST_F(RuntimeCoreTest, FatalErrorWhileReportingOneEndsAtOnce) {
+    struct FailingBox : ProbeHost {
+        void showErrorBox(const char* text) override {
+            ProbeHost::showErrorBox(text);
+            memoryExhausted(64);
+        }
+    } failingBox;
+    useRuntime(failingBox, kMainWindow, kTestHandlers);
+    EXPECT_EQ(exitCodeOf([] { raiseRuntimeError(4); }), -1);
+    EXPECT_EQ(failingBox.errorBoxes, 1);
+    EXPECT_EQ(failingBox.errorText, "运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
+    EXPECT_EQ(failingBox.calls, (Calls{"showErrorBox", "endProcess -1"}));
+    useRuntime(host, kMainWindow, kTestHandlers);
 }
 
 TEST_F(RuntimeCoreTest, StartsAndShutsDownInOrder) {
