@@ -25,13 +25,6 @@ struct HandlerTable {
     std::size_t count;
 };
 
-// The window description with its names resolved: parent entry indices (-1 for
-// the window itself).
-struct ResolvedLayout {
-    const WindowDescription* description;
-    std::vector<int> parents;
-};
-
 class Host {
 public:
     virtual ~Host() = default;
@@ -39,8 +32,10 @@ public:
     virtual void enterExecutableDirectory() = 0;
     virtual void takeGuiThread() = 0;
     // Builds the window hidden, with every control; false when any part fails
-    // (whatever was built is then torn down again).
-    virtual bool buildWindow(const ResolvedLayout& layout) = 0;
+    // (whatever was built is then torn down again). The host keeps its own copy
+    // of the layout for the window's life: the core drops its one at shutdown and
+    // on a fatal error, while the window may still be live.
+    virtual bool buildWindow(ResolvedLayout layout) = 0;
     virtual bool windowExists() const = 0;
     // Shows the window in its normal state and activates it.
     virtual void showWindow() = 0;

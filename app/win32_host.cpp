@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <iterator>
+#include <utility>
 #include <vector>
 
 void restrictDllSearch() {
@@ -35,8 +36,8 @@ void Win32Host::takeGuiThread() {
     guiThread_ = GetCurrentThreadId();
 }
 
-bool Win32Host::buildWindow(const ResolvedLayout& layout) {
-    window_ = std::make_unique<MainWindow>(layout, static_cast<WindowEvents&>(*this), guiThread_);
+bool Win32Host::buildWindow(ResolvedLayout layout) {
+    window_ = std::make_unique<MainWindow>(std::move(layout), static_cast<WindowEvents&>(*this), guiThread_);
     if (window_->build()) return true;
     window_.reset();
     return false;
