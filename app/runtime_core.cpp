@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -26,6 +27,8 @@ struct Runtime {
     Routine endOfRun = nullptr;
     bool blocked = false;
     bool failing = false;  // a fatal error is being reported
+    bool handlerRunning = false;
+    std::vector<std::pair<std::size_t, Event>> waiting;  // raised while a handler ran
     BlockHeader* newestBlock = nullptr;
     std::size_t liveBlocks = 0;
 };
@@ -102,6 +105,8 @@ void useRuntime(Host& h, const WindowDescription& description, HandlerTable hand
     rt.endOfRun = nullptr;
     rt.blocked = false;
     rt.failing = false;
+    rt.handlerRunning = false;
+    rt.waiting.clear();
 }
 
 void initRuntime() {
@@ -134,10 +139,42 @@ void runEventLoop() {
     host().runMessageLoop();
 }
 
+namespace {
+
+// The handler bound to the event, or null when none may run now.
+Routine boundHandler(std::size_t entry, Event event) {
+    if (rt.blocked || entry >= rt.bindings.size()) return nullptr;
+    return rt.bindings[entry][static_cast<std::size_t>(event)];
+}
+
+// Marks a handler as running for as long as it exists.
+class HandlerRun {
+public:
+    HandlerRun() { rt.handlerRunning = true; }
+    ~HandlerRun() {
+        rt.handlerRunning = false;
+        rt.waiting.clear();
+    }
+    HandlerRun(const HandlerRun&) = delete;
+    HandlerRun& operator=(const HandlerRun&) = delete;
+};
+
+}  // namespace
+
 void dispatchEvent(std::size_t entry, Event event) {
-    if (rt.blocked || entry >= rt.bindings.size()) return;
-    Routine handler = rt.bindings[entry][static_cast<std::size_t>(event)];
-    if (handler != nullptr) handler();
+    Routine handler = boundHandler(entry, event);
+    if (handler == nullptr) return;
+    if (rt.handlerRunning) {
+        rt.waiting.emplace_back(entry, event);
+        return;
+    }
+    HandlerRun run;
+    handler();
+    // Events raised meanwhile, including by the handlers run here.
+    for (std::size_t i = 0; i < rt.waiting.size(); ++i) {
+        const auto [waitingEntry, waitingEvent] = rt.waiting[i];
+        if (Routine next = boundHandler(waitingEntry, waitingEvent)) next();
+    }
 }
 
 char* readProperty(const char* controlName, Property property) {

@@ -58,7 +58,10 @@ public:
 void useRuntime(Host& host, const WindowDescription& description, HandlerTable handlers);
 
 // Called by the host for every event a control raises; runs the bound handler at
-// once unless handlers are blocked.
+// once unless handlers are blocked. One handler at a time: an event raised while
+// a handler runs (a message pumped inside it, by the shell's DDE or COM say) waits
+// until that handler has returned, and then runs, in the order raised, unless
+// handlers have been blocked in the meantime.
 void dispatchEvent(std::size_t entry, Event event);
 
 // The normal shutdown after startProgram has returned: blocks handlers, drops the

@@ -241,6 +241,66 @@ TEST_F(RuntimeCoreTest, WindowDestroyedWhileCreatedIsNeverShown) {
     EXPECT_EQ(extraBlocks(), 0);
 }
 
+// Handlers for the one-at-a-time tests: 按钮2's handler raises events as if
+// messages were pumped while it runs (clicks on 按钮3 and on its own button) and
+// then, when told to, a fatal error.
+std::vector<std::string> handlerLog;
+bool reentered = false;
+bool failInHandler = false;
+
+void firstHandler() {
+    handlerLog.push_back("按钮2 begins");
+    if (!reentered) {
+        reentered = true;
+        dispatchEvent(entryIndex("按钮3"), Event::clicked);
+        dispatchEvent(entryIndex("按钮2"), Event::clicked);
+        dispatchEvent(entryIndex("元素1"), Event::clicked);  // unbound
+        if (failInHandler) raiseRuntimeError(4);
+    }
+    handlerLog.push_back("按钮2 ends");
+}
+
+void secondHandler() {
+    handlerLog.push_back("按钮3");
+}
+
+constexpr HandlerName kReentryHandlers[] = {
+    {"fillFormationTables", fillFormationTables},
+    {"queryFormation", queryFormation},
+    {"openMoreToolsPage", firstHandler},
+    {"openForumPage", secondHandler},
+    {"openGuidesPage", doNothing},
+};
+
+TEST_F(RuntimeCoreTest, EventRaisedWhileAHandlerRunsWaitsForItsEnd) {
+    struct Case {
+        bool fails;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {false, {"按钮2 begins", "按钮2 ends", "按钮3", "按钮2 begins", "按钮2 ends"}},
+        // A fatal error in the running handler: what waited never runs.
+        {true, {"按钮2 begins"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fails ? "fatal error in the handler" : "handler returns");
+        handlerLog.clear();
+        reentered = false;
+        failInHandler = c.fails;
+        useRuntime(host, kMainWindow, {kReentryHandlers, std::size(kReentryHandlers)});
+        initRuntime();
+        const std::optional<int> exit = exitCodeOf([] { dispatchEvent(entryIndex("按钮2"), Event::clicked); });
+        EXPECT_EQ(exit, c.fails ? std::optional<int>(-1) : std::nullopt);
+        EXPECT_EQ(handlerLog, c.log);
+        // Then a click runs its handler at once, unless a fatal error came first.
+        dispatchEvent(entryIndex("按钮3"), Event::clicked);
+        std::vector<std::string> after = c.log;
+        if (!c.fails) after.push_back("按钮3");
+        EXPECT_EQ(handlerLog, after);
+    }
+    useRuntime(host, kMainWindow, kTestHandlers);
+}
+
 TEST_F(RuntimeCoreTest, FailedBuildIsFatal) {
     host.buildSucceeds = false;
     EXPECT_EQ(exitCodeOf(startProgram), -1);
