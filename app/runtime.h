@@ -8,15 +8,11 @@
 // Linux as well as Windows.
 #pragma once
 
+#include "ui/window_description.h"
+
 #include <cstddef>
 
 using Routine = void (*)();
-
-// Text properties that handlers read and write.
-enum class Property {
-    content,  // ComboBox: the text of the selected item
-    caption,  // TransLabel, Button, the window: the text it shows
-};
 
 // Start-up steps, in the order the start routine calls them.
 void initRuntime();

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -25,6 +26,9 @@ struct Runtime {
     std::vector<std::array<Routine, kEventCount>> bindings;
     Routine endOfRun = nullptr;
     bool blocked = false;
+    bool failing = false;  // a fatal error is being reported
+    bool handlerRunning = false;
+    std::vector<std::pair<std::size_t, Event>> waiting;  // raised while a handler ran
     BlockHeader* newestBlock = nullptr;
     std::size_t liveBlocks = 0;
 };
@@ -100,6 +104,9 @@ void useRuntime(Host& h, const WindowDescription& description, HandlerTable hand
     rt.handlers = handlers;
     rt.endOfRun = nullptr;
     rt.blocked = false;
+    rt.failing = false;
+    rt.handlerRunning = false;
+    rt.waiting.clear();
 }
 
 void initRuntime() {
@@ -132,10 +139,42 @@ void runEventLoop() {
     host().runMessageLoop();
 }
 
+namespace {
+
+// The handler bound to the event, or null when none may run now.
+Routine boundHandler(std::size_t entry, Event event) {
+    if (rt.blocked || entry >= rt.bindings.size()) return nullptr;
+    return rt.bindings[entry][static_cast<std::size_t>(event)];
+}
+
+// Marks a handler as running for as long as it exists.
+class HandlerRun {
+public:
+    HandlerRun() { rt.handlerRunning = true; }
+    ~HandlerRun() {
+        rt.handlerRunning = false;
+        rt.waiting.clear();
+    }
+    HandlerRun(const HandlerRun&) = delete;
+    HandlerRun& operator=(const HandlerRun&) = delete;
+};
+
+}  // namespace
+
 void dispatchEvent(std::size_t entry, Event event) {
-    if (rt.blocked || entry >= rt.bindings.size()) return;
-    Routine handler = rt.bindings[entry][static_cast<std::size_t>(event)];
-    if (handler != nullptr) handler();
+    Routine handler = boundHandler(entry, event);
+    if (handler == nullptr) return;
+    if (rt.handlerRunning) {
+        rt.waiting.emplace_back(entry, event);
+        return;
+    }
+    HandlerRun run;
+    handler();
+    // Events raised meanwhile, including by the handlers run here.
+    for (std::size_t i = 0; i < rt.waiting.size(); ++i) {
+        const auto [waitingEntry, waitingEvent] = rt.waiting[i];
+        if (Routine next = boundHandler(waitingEntry, waitingEvent)) next();
+    }
 }
 
 char* readProperty(const char* controlName, Property property) {
@@ -172,24 +211,89 @@ const char* runtimeErrorMessage(int code) {
     }
 }
 
-std::string composeErrorText(int code, const char* message) {
-    std::string text = "运行时出错!\r\n\r\n";
-    if (code != 0) text += "错误代码：" + std::to_string(code) + "\r\n\r\n";
-    if (message != nullptr && message[0] != '\0') text += std::string("错误信息：") + message + "\r\n";
-    return text;
+namespace {
+
+// Appends to a fixed buffer, never past its end and never splitting a GBK
+// character; once a piece has been cut, nothing more is appended. The text stays
+// NUL-terminated.
+class FixedText {
+public:
+    FixedText(char* buffer, std::size_t capacity) : buffer_(buffer), capacity_(capacity) { buffer_[0] = '\0'; }
+
+    FixedText& operator<<(const char* text) {
+        for (const char* p = text; *p != '\0' && !cut_; ++p) {
+            const bool lead = (static_cast<unsigned char>(*p) & 0x80) != 0 && p[1] != '\0';
+            cut_ = length_ + (lead ? 2 : 1) >= capacity_;
+            if (cut_) break;
+            buffer_[length_++] = *p;
+            if (lead) buffer_[length_++] = *++p;
+        }
+        buffer_[length_] = '\0';
+        return *this;
+    }
+    // In decimal, with a minus sign when `negative`.
+    FixedText& number(unsigned long long magnitude, bool negative = false) {
+        char digits[24];
+        char* p = digits + sizeof digits;
+        *--p = '\0';
+        do *--p = static_cast<char>('0' + magnitude % 10);
+        while ((magnitude /= 10) != 0);
+        if (negative) *--p = '-';
+        return *this << p;
+    }
+
+private:
+    char* buffer_;
+    std::size_t capacity_;
+    std::size_t length_ = 0;
+    bool cut_ = false;
+};
+
+}  // namespace
+
+ErrorText composeErrorText(int code, const char* message) {
+    ErrorText result;
+    FixedText text(result.text, sizeof result.text);
+    text << "运行时出错!\r\n\r\n";
+    if (code != 0) {
+        const long long value = code;
+        text << "错误代码：";
+        text.number(static_cast<unsigned long long>(value < 0 ? -value : value), value < 0) << "\r\n\r\n";
+    }
+    if (message != nullptr && message[0] != '\0') text << "错误信息：" << message << "\r\n";
+    return result;
 }
 
 void fatalError(int code, const char* message) {
+    // A second fatal error while the first is being reported (memory exhausted
+    // again, say) ends the process without a second box.
+    // Memory exhausted before the process start has set up the runtime (in a
+    // static constructor) finds no host to report it.
+    if (rt.host == nullptr) std::abort();
+    if (rt.failing) {
+        rt.failing = false;
+        host().endProcess(-1);
+    }
+    rt.failing = true;
     rt.blocked = true;
-    std::string text = composeErrorText(code, message);
-    host().showErrorBox(text.c_str());
+    const ErrorText text = composeErrorText(code, message);
+    host().showErrorBox(text.text);
     rt.endOfRun = nullptr;
     dropDescription();
     host().releaseResources();
+    rt.failing = false;  // nothing of the program runs from here on
     host().endProcess(-1);
     // The compiler does not take [[noreturn]] from a call through a virtual
     // function; a host whose endProcess came back would end here.
     std::abort();
+}
+
+void memoryExhausted(std::size_t bytes) {
+    char message[64];
+    FixedText text(message, sizeof message);
+    text << "分配 ";
+    text.number(bytes) << " 字节内存失败!";
+    fatalError(0, message);
 }
 
 void raiseRuntimeError(int code) {
@@ -198,10 +302,7 @@ void raiseRuntimeError(int code) {
 
 void* allocateBlock(std::size_t bytes) {
     void* memory = bytes <= SIZE_MAX - sizeof(BlockHeader) ? host().obtainMemory(sizeof(BlockHeader) + bytes) : nullptr;
-    if (memory == nullptr) {
-        std::string message = "分配 " + std::to_string(bytes) + " 字节内存失败!";
-        fatalError(0, message.c_str());
-    }
+    if (memory == nullptr) memoryExhausted(bytes);
     auto* header = new (memory) BlockHeader{nullptr, rt.newestBlock};
     if (rt.newestBlock != nullptr) rt.newestBlock->prev = header;
     rt.newestBlock = header;

@@ -25,13 +25,6 @@ struct HandlerTable {
     std::size_t count;
 };
 
-// The window description with its names resolved: parent entry indices (-1 for
-// the window itself).
-struct ResolvedLayout {
-    const WindowDescription* description;
-    std::vector<int> parents;
-};
-
 class Host {
 public:
     virtual ~Host() = default;
@@ -39,8 +32,10 @@ public:
     virtual void enterExecutableDirectory() = 0;
     virtual void takeGuiThread() = 0;
     // Builds the window hidden, with every control; false when any part fails
-    // (whatever was built is then torn down again).
-    virtual bool buildWindow(const ResolvedLayout& layout) = 0;
+    // (whatever was built is then torn down again). The host keeps its own copy
+    // of the layout for the window's life: the core drops its one at shutdown and
+    // on a fatal error, while the window may still be live.
+    virtual bool buildWindow(ResolvedLayout layout) = 0;
     virtual bool windowExists() const = 0;
     // Shows the window in its normal state and activates it.
     virtual void showWindow() = 0;
@@ -63,7 +58,10 @@ public:
 void useRuntime(Host& host, const WindowDescription& description, HandlerTable handlers);
 
 // Called by the host for every event a control raises; runs the bound handler at
-// once unless handlers are blocked.
+// once unless handlers are blocked. One handler at a time: an event raised while
+// a handler runs (a message pumped inside it, by the shell's DDE or COM say) waits
+// until that handler has returned, and then runs, in the order raised, unless
+// handlers have been blocked in the meantime.
 void dispatchEvent(std::size_t entry, Event event);
 
 // The normal shutdown after startProgram has returned: blocks handlers, drops the
@@ -72,11 +70,22 @@ void dispatchEvent(std::size_t entry, Event event);
 int finishRun(int exitCode);
 
 // The fatal error: blocks handlers, shows the composed text, throws the end-of-run
-// routine away and ends the process with exit code -1.
+// routine away and ends the process with exit code -1. Nothing on this path
+// allocates memory, so it also serves when memory is exhausted; a fatal error
+// raised while one is already under way ends the process at once.
 [[noreturn]] void fatalError(int code, const char* message);
 
-// "运行时出错!" with the optional code and message lines, CR LF line ends.
-std::string composeErrorText(int code, const char* message);
+// The fatal error for memory that cannot be had: "分配 N 字节内存失败!" with the
+// requested byte count. Used by allocateBlock and by the program's global
+// operator new.
+[[noreturn]] void memoryExhausted(std::size_t bytes);
+
+// "运行时出错!" with the optional code and message lines, CR LF line ends, held in
+// a fixed buffer (a message too long for it is cut at a character boundary).
+struct ErrorText {
+    char text[512];
+};
+ErrorText composeErrorText(int code, const char* message);
 
 // The message that belongs to a runtime error code ("" for an unknown code).
 const char* runtimeErrorMessage(int code);

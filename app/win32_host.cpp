@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <utility>
 #include <vector>
 
 void restrictDllSearch() {
@@ -34,8 +36,8 @@ void Win32Host::takeGuiThread() {
     guiThread_ = GetCurrentThreadId();
 }
 
-bool Win32Host::buildWindow(const ResolvedLayout& layout) {
-    window_ = std::make_unique<MainWindow>(layout, static_cast<WindowEvents&>(*this), guiThread_);
+bool Win32Host::buildWindow(ResolvedLayout layout) {
+    window_ = std::make_unique<MainWindow>(std::move(layout), static_cast<WindowEvents&>(*this), guiThread_);
     if (window_->build()) return true;
     window_.reset();
     return false;
@@ -69,8 +71,13 @@ void Win32Host::writeText(std::size_t entry, Property property, const char* text
     if (control != nullptr) control->setText(property, text);
 }
 
+// Allocates nothing: the box also reports memory that cannot be had.
 void Win32Host::showErrorBox(const char* text) {
-    MessageBoxW(nullptr, widen(text).c_str(), widen("错误").c_str(), MB_OK | MB_ICONERROR);
+    wchar_t wideText[sizeof(ErrorText::text)];
+    wchar_t caption[8];
+    widenInto(text, wideText, std::size(wideText));
+    widenInto("错误", caption, std::size(caption));
+    MessageBoxW(nullptr, wideText, caption, MB_OK | MB_ICONERROR);
 }
 
 void Win32Host::releaseResources() {

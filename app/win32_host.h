@@ -11,7 +11,7 @@ class Win32Host : public Host, private WindowEvents {
 public:
     void enterExecutableDirectory() override;
     void takeGuiThread() override;
-    bool buildWindow(const ResolvedLayout& layout) override;
+    bool buildWindow(ResolvedLayout layout) override;
     bool windowExists() const override;
     void showWindow() override;
     void runMessageLoop() override;

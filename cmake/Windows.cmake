@@ -55,3 +55,10 @@ add_program(${PROGRAM_NAME}-probe tests/win/probe_main.cpp app/handlers.cpp)
 add_executable(window_shot tests/support/window_shot.cpp tests/support/desktop.cpp)
 target_link_libraries(window_shot PRIVATE project_options win32_options user32 gdi32)
 target_link_options(window_shot PRIVATE -municode)
+
+# The x86_64 decoder's error exit longjmps out of libjpeg, unwinding through its
+# frames: every libjpeg function must carry unwind data (tools/deps.sh).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_test(NAME Decoder.EveryLibjpegFunctionHasUnwindData
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/win/check_unwind_data.sh ${CMAKE_OBJDUMP} ${JPEG_LIBRARY_RELEASE})
+endif()

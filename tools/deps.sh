@@ -37,9 +37,17 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
   locale-gen >/dev/null
 fi
 
-# Debian's source package of libjpeg-turbo, unpacked once under the build folder.
+# Debian's source package of libjpeg-turbo, one exact version, unpacked once under
+# the build folder. The version is pinned so that every machine links the same
+# decoder: a Debian point release does not change it behind the build's back. A new
+# version is taken by changing it here (the stamps below then rebuild the libraries).
+jpeg_version=1:2.1.5-2
+jpeg_upstream=${jpeg_version#*:}
+jpeg_upstream=${jpeg_upstream%-*}
 jpeg_src_root=$build/deps/src
-if ! ls -d "$jpeg_src_root"/libjpeg-turbo-*/ >/dev/null 2>&1; then
+jpeg_src=$jpeg_src_root/libjpeg-turbo-$jpeg_upstream
+jpeg_dsc=$jpeg_src_root/libjpeg-turbo_${jpeg_version#*:}.dsc
+if [ ! -f "$jpeg_dsc" ] || [ ! -f "$jpeg_src/jpeglib.h" ]; then
   if ! grep -rqs '^Types: *deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
     say "adding a deb-src entry for Debian's archive"
     cat >/etc/apt/sources.list.d/debian-src.sources <<SRC
@@ -51,21 +59,35 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
     apt-get update -q
   fi
-  say "fetching Debian's libjpeg-turbo source package"
+  say "fetching Debian's libjpeg-turbo source package $jpeg_version"
+  rm -rf "$jpeg_src_root"
   mkdir -p "$jpeg_src_root"
-  (cd "$jpeg_src_root" && apt-get source -q libjpeg-turbo)
+  (cd "$jpeg_src_root" && apt-get source -q "libjpeg-turbo=$jpeg_version")
 fi
-jpeg_src=$(ls -d "$jpeg_src_root"/libjpeg-turbo-*/ | head -n 1)
+# What was unpacked must be that version and nothing else.
+if ! grep -qx "Version: $jpeg_version" "$jpeg_dsc" || [ "$(ls -d "$jpeg_src_root"/libjpeg-turbo-*/ | wc -l)" != 1 ]; then
+  echo "[deps] $jpeg_src_root does not hold exactly libjpeg-turbo $jpeg_version; remove it and run again" >&2
+  exit 1
+fi
 
 # Static libjpeg-turbo with SIMD for each MinGW target, installed outside the source tree.
 # Built for size: one section per function so the program's link drops the encoder and
-# every routine the decoder never calls; C code needs no unwind tables. NO_GETENV: the
-# library reads no environment variables (JPEGMEM, JSIMD_FORCE*), as the program reads
-# no configuration. Its messages go through the system C runtime's printf.
-jpeg_cflags="-Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables -DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0"
+# every routine the decoder never calls. NO_GETENV: the library reads no environment
+# variables (JPEGMEM, JSIMD_FORCE*), as the program reads no configuration. Its messages
+# go through the system C runtime's printf.
+# Unwind tables: the decoder's error exit longjmps out of libjpeg (ui/picture.cpp). On
+# x86_64 that longjmp unwinds frame by frame through the functions between, which needs
+# their unwind data, so the x86_64 library keeps its tables (the compiler's default
+# there). On i686 longjmp restores the registers without unwinding, so the shipped
+# library goes without them.
+jpeg_cflags_common="-Os -ffunction-sections -fdata-sections -DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0"
 for target in x86_64 i686; do
   prefix=$build/deps/$target-w64-mingw32
-  stamp="libjpeg-turbo $(basename "$jpeg_src") $jpeg_cflags"
+  case $target in
+    x86_64) jpeg_cflags="$jpeg_cflags_common -fasynchronous-unwind-tables" ;;
+    i686) jpeg_cflags="$jpeg_cflags_common -fno-asynchronous-unwind-tables" ;;
+  esac
+  stamp="libjpeg-turbo $jpeg_version $jpeg_cflags"
   if [ -f "$prefix/lib/libjpeg.a" ] && [ "$(cat "$prefix/.stamp" 2>/dev/null)" = "$stamp" ]; then
     continue
   fi

@@ -4,7 +4,6 @@
 // platform sends to its parent (commands, owner drawing, colour requests).
 #pragma once
 
-#include "app/runtime.h"
 #include "ui/gdi.h"
 #include "ui/window_description.h"
 
@@ -85,6 +84,6 @@ int controlIndexOf(HWND hwnd);
 Font makeFont(const FontSpec* wanted);
 HFONT fontOrDefault(const Font& font);
 COLORREF colorRef(const Colour& colour);
-// A picture resource (RCDATA) decoded into a 32-bit DIB section; empty on failure.
+// A picture resource (RCDATA) decoded into a 24-bit DIB section; empty on failure.
 Bitmap loadPicture(int resourceId);
 Bitmap pictureFromJpeg(const unsigned char* data, std::size_t size);

@@ -3,6 +3,7 @@
 #include "ui/text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,8 +22,8 @@ LRESULT CALLBACK keyboardHook(int code, WPARAM key, LPARAM flags) {
     return CallNextHookEx(nullptr, code, key, flags);
 }
 
-MainWindow::MainWindow(const ResolvedLayout& layout, WindowEvents& events, DWORD guiThread)
-    : layout_(layout), events_(events), guiThread_(guiThread) {}
+MainWindow::MainWindow(ResolvedLayout layout, WindowEvents& events, DWORD guiThread)
+    : layout_(std::move(layout)), events_(events), guiThread_(guiThread) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);

@@ -5,7 +5,6 @@
 // keyboard hook, so it sees each key press before the focused control does.
 #pragma once
 
-#include "app/runtime_core.h"
 #include "ui/control.h"
 #include "ui/window_class.h"
 
@@ -25,7 +24,8 @@ protected:
 
 class MainWindow : private MessageHandler, private ControlSite {
 public:
-    MainWindow(const ResolvedLayout& layout, WindowEvents& events, DWORD guiThread);
+    // The window keeps the layout it is built from for its whole life.
+    MainWindow(ResolvedLayout layout, WindowEvents& events, DWORD guiThread);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -55,7 +55,7 @@ private:
     void moveFocus(int step);
     void restoreFocus();
 
-    const ResolvedLayout& layout_;
+    const ResolvedLayout layout_;
     WindowEvents& events_;
     const DWORD guiThread_;
     HWND hwnd_ = nullptr;

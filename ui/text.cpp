@@ -27,3 +27,11 @@ std::string narrow(const wchar_t* wide) {
     gbk.resize(static_cast<std::size_t>(length - 1));
     return gbk;
 }
+
+void widenInto(const char* gbk, wchar_t* wide, std::size_t capacity) {
+    if (capacity == 0) return;
+    wide[0] = L'\0';
+    if (gbk == nullptr) return;
+    const int units = static_cast<int>(capacity < 0x7FFFFFFF ? capacity : 0x7FFFFFFF);
+    if (MultiByteToWideChar(kGbk, 0, gbk, -1, wide, units) <= 0) wide[0] = L'\0';
+}

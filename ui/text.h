@@ -5,5 +5,10 @@
 
 #include <string>
 
+#include <cstddef>
+
 std::wstring widen(const char* gbk);
 std::string narrow(const wchar_t* wide);
+// Into a caller's buffer, without allocating; empty when it does not fit. A GBK
+// text never has more UTF-16 units than bytes, so bytes + 1 units always suffice.
+void widenInto(const char* gbk, wchar_t* wide, std::size_t capacity);

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <variant>
+#include <vector>
 
 enum class Event {
     created,    // the window and every control exist, the window is still hidden
@@ -19,6 +20,12 @@ enum class Event {
     clicked,    // a button was activated by mouse or keyboard
 };
 inline constexpr std::size_t kEventCount = 4;
+
+// Text properties of the controls, which handlers read and write by control name.
+enum class Property {
+    content,  // ComboBox: the text of the selected item
+    caption,  // TransLabel, Button, the window: the text it shows
+};
 
 struct Colour {
     std::uint8_t r = 0, g = 0, b = 0;
@@ -105,6 +112,13 @@ struct ControlEntry {
 struct WindowDescription {
     const ControlEntry* entries;
     std::size_t count;
+};
+
+// The window description with its names resolved: parent entry indices (-1 for
+// the window itself).
+struct ResolvedLayout {
+    const WindowDescription* description;
+    std::vector<int> parents;
 };
 
 template <class Props>

@@ -6,6 +6,8 @@
 # runs found; the seeds themselves are only read. The whole output goes to
 # WORK/fuzz.log; the test prints libFuzzer's start and final figures, and on a
 # finding the end of the log and the file holding the input.
+# FUZZ_RUNS=N in the environment also ends the run after N executions, whichever
+# of the two limits comes first (for a long run of a set size).
 set -uo pipefail
 if (($# < 5)); then
   echo "usage: $0 FUZZER WORK SECONDS RSS_LIMIT_MB SEEDS..." >&2
@@ -33,7 +35,9 @@ done
 unset IFS
 echo "$seeds seed files copied into $corpus"
 
-"$fuzzer" -max_total_time="$seconds" -rss_limit_mb="$rss_limit" -print_final_stats=1 \
+runs=()
+[ -n "${FUZZ_RUNS:-}" ] && runs=(-runs="$FUZZ_RUNS")
+"$fuzzer" -max_total_time="$seconds" "${runs[@]}" -rss_limit_mb="$rss_limit" -print_final_stats=1 \
   -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1
 status=$?
 

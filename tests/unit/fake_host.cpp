@@ -11,7 +11,7 @@ void FakeHost::takeGuiThread() {
     calls.push_back("takeGuiThread");
 }
 
-bool FakeHost::buildWindow(const ResolvedLayout& layout) {
+bool FakeHost::buildWindow(ResolvedLayout layout) {
     calls.push_back("buildWindow");
     parents = layout.parents;
     if (whileBuilding) whileBuilding();

@@ -47,7 +47,7 @@ public:
 
     void enterExecutableDirectory() override;
     void takeGuiThread() override;
-    bool buildWindow(const ResolvedLayout& layout) override;
+    bool buildWindow(ResolvedLayout layout) override;
     bool windowExists() const override;
     void showWindow() override;
     void runMessageLoop() override;

@@ -6,6 +6,7 @@
 
 #include "tests/unit/core_test_support.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,20 @@ TEST(ErrorTextTest, ComposesCodeAndMessageLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.code) + " " + printable(c.message));
-        EXPECT_EQ(composeErrorText(c.code, c.message), c.expected);
+        EXPECT_EQ(std::string(composeErrorText(c.code, c.message).text), c.expected);
     }
+}
+
+TEST(ErrorTextTest, OverlongMessageIsCutAtACharacterBoundary) {
+    // An ASCII letter first, so a cut inside a two-byte character would show.
+    std::string message = "x";
+    while (message.size() < 2 * sizeof(ErrorText::text)) message += "错";
+    const std::string text = composeErrorText(0, message.c_str()).text;
+    ASSERT_LT(text.size(), sizeof(ErrorText::text));
+    const std::string head = "运行时出错!\r\n\r\n错误信息：x";
+    ASSERT_EQ(text.compare(0, head.size(), head), 0);
+    EXPECT_EQ((text.size() - head.size()) % 2, 0u) << "a GBK character was split";
+    EXPECT_EQ(text.compare(head.size(), std::string::npos, message, 1, text.size() - head.size()), 0);
 }
 
 class RuntimeCoreTest : public CoreTest {
@@ -78,6 +91,35 @@ TEST_F(RuntimeCoreTest, RuntimeErrorsEndTheProcessWithTheirText) {
         EXPECT_EQ(host.errorText, c.expected);
         EXPECT_EQ(host.calls, (Calls{"showErrorBox", "releaseResources", "endProcess -1"}));
     }
+}
+
+TEST_F(RuntimeCoreTest, ExhaustedMemoryNamesTheRequestedSize) {
+    const std::size_t cases[] = {0, 9, 4096, SIZE_MAX};
+    for (std::size_t bytes : cases) {
+        SCOPED_TRACE(bytes);
+        host.calls.clear();
+        EXPECT_EQ(exitCodeOf([&] { memoryExhausted(bytes); }), -1);
+        EXPECT_EQ(host.errorText, allocationFailure(bytes));
+        EXPECT_EQ(host.calls, (Calls{"showErrorBox", "releaseResources", "endProcess -1"}));
+        useRuntime(host, kMainWindow, kTestHandlers);
+    }
+}
+
+// Memory exhausted again while the first error is reported (in the box, say)
+// ends the process there, with no second box.
+TEST_F(RuntimeCoreTest, FatalErrorWhileReportingOneEndsAtOnce) {
+    struct FailingBox : ProbeHost {
+        void showErrorBox(const char* text) override {
+            ProbeHost::showErrorBox(text);
+            memoryExhausted(64);
+        }
+    } failingBox;
+    useRuntime(failingBox, kMainWindow, kTestHandlers);
+    EXPECT_EQ(exitCodeOf([] { raiseRuntimeError(4); }), -1);
+    EXPECT_EQ(failingBox.errorBoxes, 1);
+    EXPECT_EQ(failingBox.errorText, "运行时出错!\r\n\r\n错误代码：4\r\n\r\n错误信息：数组成员引用下标必须大于等于1\r\n");
+    EXPECT_EQ(failingBox.calls, (Calls{"showErrorBox", "endProcess -1"}));
+    useRuntime(host, kMainWindow, kTestHandlers);
 }
 
 TEST_F(RuntimeCoreTest, StartsAndShutsDownInOrder) {
@@ -197,6 +239,66 @@ TEST_F(RuntimeCoreTest, WindowDestroyedWhileCreatedIsNeverShown) {
     EXPECT_EQ(finishRun(0), 0);
     EXPECT_EQ(host.calls, (Calls{"enterExecutableDirectory", "takeGuiThread", "buildWindow", "releaseResources"}));
     EXPECT_EQ(extraBlocks(), 0);
+}
+
+// Handlers for the one-at-a-time tests: 按钮2's handler raises events as if
+// messages were pumped while it runs (clicks on 按钮3 and on its own button) and
+// then, when told to, a fatal error.
+std::vector<std::string> handlerLog;
+bool reentered = false;
+bool failInHandler = false;
+
+void firstHandler() {
+    handlerLog.push_back("按钮2 begins");
+    if (!reentered) {
+        reentered = true;
+        dispatchEvent(entryIndex("按钮3"), Event::clicked);
+        dispatchEvent(entryIndex("按钮2"), Event::clicked);
+        dispatchEvent(entryIndex("元素1"), Event::clicked);  // unbound
+        if (failInHandler) raiseRuntimeError(4);
+    }
+    handlerLog.push_back("按钮2 ends");
+}
+
+void secondHandler() {
+    handlerLog.push_back("按钮3");
+}
+
+constexpr HandlerName kReentryHandlers[] = {
+    {"fillFormationTables", fillFormationTables},
+    {"queryFormation", queryFormation},
+    {"openMoreToolsPage", firstHandler},
+    {"openForumPage", secondHandler},
+    {"openGuidesPage", doNothing},
+};
+
+TEST_F(RuntimeCoreTest, EventRaisedWhileAHandlerRunsWaitsForItsEnd) {
+    struct Case {
+        bool fails;
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {false, {"按钮2 begins", "按钮2 ends", "按钮3", "按钮2 begins", "按钮2 ends"}},
+        // A fatal error in the running handler: what waited never runs.
+        {true, {"按钮2 begins"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fails ? "fatal error in the handler" : "handler returns");
+        handlerLog.clear();
+        reentered = false;
+        failInHandler = c.fails;
+        useRuntime(host, kMainWindow, {kReentryHandlers, std::size(kReentryHandlers)});
+        initRuntime();
+        const std::optional<int> exit = exitCodeOf([] { dispatchEvent(entryIndex("按钮2"), Event::clicked); });
+        EXPECT_EQ(exit, c.fails ? std::optional<int>(-1) : std::nullopt);
+        EXPECT_EQ(handlerLog, c.log);
+        // Then a click runs its handler at once, unless a fatal error came first.
+        dispatchEvent(entryIndex("按钮3"), Event::clicked);
+        std::vector<std::string> after = c.log;
+        if (!c.fails) after.push_back("按钮3");
+        EXPECT_EQ(handlerLog, after);
+    }
+    useRuntime(host, kMainWindow, kTestHandlers);
 }
 
 TEST_F(RuntimeCoreTest, FailedBuildIsFatal) {

@@ -1,5 +1,7 @@
-// A test build of the program with two probes, set from its environment:
+// A test build of the program with three probes, set from its environment:
 //   VANTOR_FAIL_ALLOCATION=N  the N-th request for memory behind allocateBlock fails;
+//   VANTOR_FAIL_MALLOC_BYTES=S  the first call of msvcrt's malloc for exactly S bytes
+//   fails, whoever makes it (the program's operator new for a string, say);
 //   a message-only window of class "VantorProbe" answers WM_APP with the number of
 //   GDI objects the program has made and not yet deleted, counted by intercepting
 //   the GDI calls in the program's import table.
@@ -10,6 +12,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -60,6 +63,18 @@ BOOL WINAPI countDeleteDC(HDC dc) {
     return deleted;
 }
 
+decltype(&std::malloc) realMalloc = nullptr;
+std::size_t failingMallocBytes = 0;  // 0: none fails
+bool mallocFailed = false;
+
+void* __cdecl failOnceMalloc(std::size_t bytes) {
+    if (!mallocFailed && failingMallocBytes != 0 && bytes == failingMallocBytes) {
+        mallocFailed = true;
+        return nullptr;
+    }
+    return realMalloc(bytes);
+}
+
 struct Interception {
     const char* name;
     void* replacement;
@@ -71,24 +86,15 @@ void** slot(F* original) {
     return reinterpret_cast<void**>(original);
 }
 
-// Points the program's imports of gdi32 at the counting functions.
-void interceptGdi() {
-    const Interception interceptions[] = {
-        {"CreateFontW", reinterpret_cast<void*>(countCreateFont), slot(&realCreateFont)},
-        {"CreateSolidBrush", reinterpret_cast<void*>(countCreateSolidBrush), slot(&realCreateSolidBrush)},
-        {"CreateDIBSection", reinterpret_cast<void*>(countCreateDIBSection), slot(&realCreateDIBSection)},
-        {"CreateCompatibleBitmap", reinterpret_cast<void*>(countCreateCompatibleBitmap),
-         slot(&realCreateCompatibleBitmap)},
-        {"CreateCompatibleDC", reinterpret_cast<void*>(countCreateCompatibleDC), slot(&realCreateCompatibleDC)},
-        {"DeleteObject", reinterpret_cast<void*>(countDeleteObject), slot(&realDeleteObject)},
-        {"DeleteDC", reinterpret_cast<void*>(countDeleteDC), slot(&realDeleteDC)},
-    };
+// Points the program's imports of `dll` at the replacements.
+template <std::size_t N>
+void intercept(const char* dll, const Interception (&interceptions)[N]) {
     auto* base = reinterpret_cast<unsigned char*>(GetModuleHandleW(nullptr));
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name != 0; ++d) {
-        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), "gdi32.dll") != 0) continue;
+        if (_stricmp(reinterpret_cast<const char*>(base + d->Name), dll) != 0) continue;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
         auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
         for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
@@ -104,6 +110,31 @@ void interceptGdi() {
             }
         }
     }
+}
+
+// Points the program's imports of gdi32 at the counting functions.
+void interceptGdi() {
+    const Interception interceptions[] = {
+        {"CreateFontW", reinterpret_cast<void*>(countCreateFont), slot(&realCreateFont)},
+        {"CreateSolidBrush", reinterpret_cast<void*>(countCreateSolidBrush), slot(&realCreateSolidBrush)},
+        {"CreateDIBSection", reinterpret_cast<void*>(countCreateDIBSection), slot(&realCreateDIBSection)},
+        {"CreateCompatibleBitmap", reinterpret_cast<void*>(countCreateCompatibleBitmap),
+         slot(&realCreateCompatibleBitmap)},
+        {"CreateCompatibleDC", reinterpret_cast<void*>(countCreateCompatibleDC), slot(&realCreateCompatibleDC)},
+        {"DeleteObject", reinterpret_cast<void*>(countDeleteObject), slot(&realDeleteObject)},
+        {"DeleteDC", reinterpret_cast<void*>(countDeleteDC), slot(&realDeleteDC)},
+    };
+    intercept("gdi32.dll", interceptions);
+}
+
+// Set first, before the program has made anything, so the chosen request cannot
+// have passed already.
+void interceptMalloc() {
+    wchar_t value[32] = {};
+    if (GetEnvironmentVariableW(L"VANTOR_FAIL_MALLOC_BYTES", value, 32) == 0) return;
+    failingMallocBytes = static_cast<std::size_t>(std::wcstoull(value, nullptr, 10));
+    const Interception interceptions[] = {{"malloc", reinterpret_cast<void*>(failOnceMalloc), slot(&realMalloc)}};
+    intercept("msvcrt.dll", interceptions);
 }
 
 LRESULT CALLBACK probeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -143,6 +174,7 @@ long failingRequest() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     restrictDllSearch();
+    interceptMalloc();
     interceptGdi();
     createProbeWindow();
     ProbeHost host(failingRequest());

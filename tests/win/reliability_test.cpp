@@ -49,13 +49,14 @@ void pressOk(const Launched& program) {
     if (box != nullptr) PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
-// Runs the probe build with the n-th request for memory failing.
+// Runs the probe build with one request for memory failing: by default the n-th
+// behind allocateBlock, with VANTOR_FAIL_MALLOC_BYTES the first malloc of n bytes.
 class FailingAllocation {
 public:
-    explicit FailingAllocation(long n) {
-        SetEnvironmentVariableW(L"VANTOR_FAIL_ALLOCATION", std::to_wstring(n).c_str());
+    explicit FailingAllocation(long long n, const wchar_t* probe = L"VANTOR_FAIL_ALLOCATION") {
+        SetEnvironmentVariableW(probe, std::to_wstring(n).c_str());
         program_ = std::make_unique<Launched>(probeProgramPath());
-        SetEnvironmentVariableW(L"VANTOR_FAIL_ALLOCATION", nullptr);
+        SetEnvironmentVariableW(probe, nullptr);
     }
     const Launched& program() const { return *program_; }
 
@@ -108,6 +109,31 @@ TEST(Reliability, FailedAllocationInAQueryEndsTheProgram) {
     EXPECT_EQ(textGbk(c.troops), before);
     pressOk(run.program());
     EXPECT_EQ(run.program().waitForExit(kTimeout), kFatalExit);
+}
+
+// Memory that a string of the program cannot get ends the program as any
+// exhausted memory does, with the size asked for. The string is the copy of the
+// promotional caption that its label keeps, made while the window is built: the
+// caption's GBK bytes and their NUL, too long to be held inside the string object.
+TEST(Reliability, FailedStringAllocationShowsTheRequestedSize) {
+    std::size_t bytes = 0;
+    {
+        Launched program(programPath());
+        HWND window = program.waitForWindow(kMainClass, kTimeout);
+        ASSERT_NE(window, nullptr);
+        program.waitIdle();
+        bytes = textGbk(findControl(window, L"VantorTransLabel", 64, 113)).size() + 1;
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(program.waitForExit(kTimeout), 0u);
+    }
+    ASSERT_GT(bytes, 32u) << "the promotional caption, read from its label";
+
+    FailingAllocation run(static_cast<long long>(bytes), L"VANTOR_FAIL_MALLOC_BYTES");
+    ASSERT_TRUE(run.program().started());
+    EXPECT_EQ(errorBoxText(run.program()), allocationMessage(std::to_string(bytes).c_str()));
+    EXPECT_EQ(run.program().waitForWindow(kMainClass, 0), nullptr) << "the window is not shown";
+    pressOk(run.program());
+    EXPECT_EQ(run.program().waitForExit(kTimeout), kFatalExit) << "not the end of an uncaught exception (3)";
 }
 
 TEST(Reliability, ClosingTheWindowUnderTheErrorBoxStillEndsWithMinusOne) {

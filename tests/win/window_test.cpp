@@ -816,6 +816,63 @@ TEST_P(WindowExecutableIdentity, IsBuiltForItsMachineWithOneSoftEdged16PixelIcon
     EXPECT_GT(soft, 0) << "expected alpha values strictly between 0 and 255 (a soft halo)";
 }
 
+// Every resource of the file with the language it is stored under, as
+// "type name language" (numeric types and names as #n, languages in hex). The icon
+// image's number is the resource compiler's choice and shows as #icon.
+struct ResourceWalk {
+    std::set<std::string> found;
+    std::string type, name;
+};
+
+std::string resourceId(const wchar_t* id) {
+    return IS_INTRESOURCE(id) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(id)) : gbkOf(id);
+}
+
+BOOL CALLBACK onResourceLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR param) {
+    auto& walk = *reinterpret_cast<ResourceWalk*>(param);
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(language));
+    walk.found.insert(walk.type + " " + walk.name + " " + hex);
+    return TRUE;
+}
+
+BOOL CALLBACK onResourceName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param) {
+    auto& walk = *reinterpret_cast<ResourceWalk*>(param);
+    walk.name = type == RT_ICON ? "#icon" : resourceId(name);
+    EnumResourceLanguagesW(module, type, name, onResourceLanguage, param);
+    return TRUE;
+}
+
+BOOL CALLBACK onResourceType(HMODULE module, LPWSTR type, LONG_PTR param) {
+    reinterpret_cast<ResourceWalk*>(param)->type = resourceId(type);
+    EnumResourceNamesW(module, type, onResourceName, param);
+    return TRUE;
+}
+
+std::set<std::string> storedResources(HMODULE module) {
+    ResourceWalk walk;
+    EnumResourceTypesW(module, onResourceType, reinterpret_cast<LONG_PTR>(&walk));
+    return walk.found;
+}
+
+// FindResource falls back to any language, so the languages are read from the
+// file's resource directory itself.
+TEST_P(WindowExecutableIdentity, StoresEachResourceUnderItsLanguage) {
+    const std::wstring path = GetParam().path();
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr) << "cannot open " << path << " as data, error " << GetLastError();
+    std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> release(module, FreeLibrary);
+
+    // Language-neutral (0000): the icon group and its image, the pictures and the
+    // manifest. Chinese (PRC, 0804): the version record, whose texts are.
+    const std::set<std::string> expected = {
+        "#3 #icon 0000",  "#14 DEFAULT_ICON 0000", "#10 #101 0000", "#10 #102 0000", "#10 #103 0000",
+        "#10 #104 0000", "#10 #105 0000",         "#24 #1 0000",   "#16 #1 0804",
+    };
+    const std::set<std::string> stored = storedResources(module);
+    EXPECT_EQ(stored, expected) << "stored: " << testing::PrintToString(stored);
+}
+
 INSTANTIATE_TEST_SUITE_P(, WindowExecutableIdentity,
                          testing::Values(Executable{"UnderTest", programPath, kProgramMachine},
                                          Executable{"Shipped", shippedProgramPath, IMAGE_FILE_MACHINE_I386}),
