@@ -3,7 +3,8 @@
 # baseline, measured in the same run, and their ratio.
 #   start-up, query click, memory: the real program against a bare window program
 #     of the same toolchain under the same Wine (median of REPETITIONS starts,
-#     alternating, default 15; each start clicks 51 times);
+#     alternating, default 15; each start clicks 51 times), on both platforms: the
+#     64-bit build under Wine 8, the shipped 32-bit one under Wine 10 WoW64;
 #   size: the shipped win32 executable against the bare window built the same way;
 #   decoding: the five pictures, under Wine and natively (Google Benchmark);
 #   query handler alone: natively (Google Benchmark, median of 9 repetitions).
@@ -20,14 +21,15 @@ for preset in native win64 win32; do
 done
 cmake --build --preset native --target bench_native >&2
 cmake --build --preset win64 --target vantor-formation bare_window bench_driver >&2
-cmake --build --preset win32 --target vantor-formation bare_window >&2
+cmake --build --preset win32 --target vantor-formation bare_window bench_driver >&2
 
+trap 'tools/winplat.sh stop --owner bench >&2; WINPLAT=wow64 tools/winplat.sh stop --owner bench >&2' EXIT
 tools/winplat.sh start --owner bench >&2
-trap 'tools/winplat.sh stop --owner bench >&2' EXIT
+WINPLAT=wow64 tools/winplat.sh start --owner bench >&2
 
 echo "date:    $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(free -g | awk '/Mem:/ {print $2}') GiB"
-echo "wine:    $(/usr/lib/wine/wine64 --version)"
+echo "wine:    $(/usr/lib/wine/wine64 --version) (64-bit build); $(tools/wow64.sh exec /usr/lib/wine/wine64 --version) WoW64 (shipped 32-bit build)"
 echo
 
 program=$(stat -c %s build/win32/vantor-formation.exe)
@@ -35,8 +37,14 @@ bare=$(stat -c %s build/win32/bare_window.exe)
 awk -v p="$program" -v b="$bare" 'BEGIN {
   printf "%-22s %10.1f KB  baseline %10.1f KB  ratio %6.3f   target <= 512 KB (shipped win32 file)\n", "size", p / 1024, b / 1024, p / b }'
 
-WINE_EXCLUSIVE=1 tools/wine-run build/win64/bench_driver.exe "Z:$here/build/win64/vantor-formation.exe" \
+echo
+echo "Wine 8, the 64-bit build against a 64-bit bare window:"
+WINE_EXCLUSIVE=1 tools/wine-run --platform wine8 build/win64/bench_driver.exe "Z:$here/build/win64/vantor-formation.exe" \
   "Z:$here/build/win64/bare_window.exe" "Z:$here/assets" "$repetitions"
+echo
+echo "Wine 10 WoW64, the shipped 32-bit program against a 32-bit bare window:"
+WINE_EXCLUSIVE=1 tools/wine-run --platform wow64 build/win32/bench_driver.exe "Z:$here/build/win32/vantor-formation.exe" \
+  "Z:$here/build/win32/bare_window.exe" "Z:$here/assets" "$repetitions"
 
 echo
 echo "natively (Google Benchmark, median of 9 repetitions):"

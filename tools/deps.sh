@@ -15,6 +15,7 @@ packages=(
   nasm
   wine64 fonts-wine xvfb xauth x11-utils xdotool locales fonts-wqy-zenhei imagemagick
   python3-pil fonts-arphic-ukai
+  debootstrap util-linux
 )
 
 missing=()
