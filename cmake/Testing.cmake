@@ -120,3 +120,11 @@ if(WIN32)
   target_link_libraries(bench_driver PRIVATE win_test_support picture_decoder psapi)
   target_link_options(bench_driver PRIVATE -municode)
 endif()
+
+if(WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "X86")
+  # The shipped file is the same, byte for byte, from two clean builds in two folders
+  # (a Linux script: no Wine, no test platform).
+  add_test(NAME Reproducible.ShippedFileIsByteIdenticalFromTwoFolders
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/repro/check_reproducible.sh ${CMAKE_SOURCE_DIR})
+  set_tests_properties(Reproducible.ShippedFileIsByteIdenticalFromTwoFolders PROPERTIES TIMEOUT 1800)
+endif()

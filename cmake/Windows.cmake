@@ -7,9 +7,16 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} --codepage=65001")
 # file as in memory, so the loader can map the image instead of copying it: Wine
 # reads an image with the usual 512-byte file alignment into private memory, the
 # whole executable's size of it in every running copy.
+#
+# Reproducible: the same commit gives the same bytes in any folder on any day. The
+# linker writes no time stamp into the PE header (its checksum, computed over the
+# file, then stays the same too), and source and build paths are written as
+# relative ones wherever the compiler would keep them.
 add_library(win32_options INTERFACE)
 target_link_options(win32_options INTERFACE -static -Wl,--dynamicbase -Wl,--nxcompat -Wl,--gc-sections
-                                            -Wl,--file-alignment=4096)
+                                            -Wl,--file-alignment=4096 -Wl,--no-insert-timestamp)
+target_compile_options(win32_options INTERFACE "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
+                                               "-ffile-prefix-map=${CMAKE_BINARY_DIR}=build")
 # Built for size: the link keeps only the functions the program reaches.
 target_compile_options(project_options INTERFACE -ffunction-sections -fdata-sections
                                                  $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)

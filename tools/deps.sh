@@ -82,7 +82,7 @@ fi
 # there). On i686 longjmp restores the registers without unwinding, so the shipped
 # library goes without them.
 jpeg_cflags_common="-Os -ffunction-sections -fdata-sections -DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0"
-for target in x86_64 i686; do
+for target in ${DEPS_TARGETS:-x86_64 i686}; do
   prefix=$build/deps/$target-w64-mingw32
   case $target in
     x86_64) jpeg_cflags="$jpeg_cflags_common -fasynchronous-unwind-tables" ;;
