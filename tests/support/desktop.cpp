@@ -27,11 +27,15 @@ HWND shownWindowOf(DWORD pid) {
     return search.found;
 }
 
-bool saveScreenArea(const RECT& area, const wchar_t* path) {
+namespace {
+
+// The screen's pixels in `area`, as a bottom-up 24-bit DIB described by `header`;
+// empty if they cannot be read.
+std::vector<unsigned char> readScreen(const RECT& area, BITMAPINFOHEADER& header) {
     const int width = area.right - area.left, height = area.bottom - area.top;
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0) return {};
     const int stride = (width * 3 + 3) & ~3;
-    BITMAPINFOHEADER header{};
+    header = BITMAPINFOHEADER{};
     header.biSize = sizeof header;
     header.biWidth = width;
     header.biHeight = height;  // bottom-up, as BMP files store it
@@ -51,7 +55,11 @@ bool saveScreenArea(const RECT& area, const wchar_t* path) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (rows != height) return false;
+    if (rows != height) return {};
+    return pixels;
+}
+
+bool writeBmp(const BITMAPINFOHEADER& header, const std::vector<unsigned char>& pixels, const wchar_t* path) {
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof header;
@@ -61,4 +69,24 @@ bool saveScreenArea(const RECT& area, const wchar_t* path) {
     bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1 &&
               std::fwrite(pixels.data(), pixels.size(), 1, out) == 1;
     return std::fclose(out) == 0 && ok;
+}
+
+}  // namespace
+
+bool saveScreenArea(const RECT& area, const wchar_t* path) {
+    BITMAPINFOHEADER header;
+    const std::vector<unsigned char> pixels = readScreen(area, header);
+    return !pixels.empty() && writeBmp(header, pixels, path);
+}
+
+bool saveSettledScreenArea(const RECT& area, const wchar_t* path) {
+    BITMAPINFOHEADER header;
+    std::vector<unsigned char> pixels = readScreen(area, header);
+    for (int attempt = 0; attempt < 100 && !pixels.empty(); ++attempt) {
+        Sleep(50);
+        std::vector<unsigned char> next = readScreen(area, header);
+        if (next == pixels) break;
+        pixels = std::move(next);
+    }
+    return !pixels.empty() && writeBmp(header, pixels, path);
 }

@@ -11,3 +11,6 @@
 HWND shownWindowOf(DWORD pid);
 
 bool saveScreenArea(const RECT& area, const wchar_t* path);
+// The same once the area has stopped changing (two reads 50 ms apart agree, within 5 s):
+// the last paints of a window just shown have reached the screen.
+bool saveSettledScreenArea(const RECT& area, const wchar_t* path);

@@ -37,10 +37,9 @@ int wmain(int argc, wchar_t** argv) {
         status = 1;
     } else {
         WaitForInputIdle(process.hProcess, 10000);
-        Sleep(500);  // let the last paints reach the screen
         RECT area;
         GetWindowRect(window, &area);
-        if (!saveScreenArea(area, argv[1])) {
+        if (!saveSettledScreenArea(area, argv[1])) {
             std::fprintf(stderr, "window_shot: cannot write the screenshot\n");
             status = 1;
         }

@@ -5,6 +5,7 @@
 #include "tests/win/support.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <fstream>
 #include <sstream>
@@ -94,6 +95,25 @@ std::vector<std::string> waitForLines(const std::wstring& path, std::size_t coun
     return lines;
 }
 
+// Waits until no winebrowser.exe runs: a click's ShellExecute has started its one by
+// the time BM_CLICK returns, so once none is left, every click has been handed to the
+// browser, or given up on. False if one is still running when the time is up.
+bool waitUntilNoBrowserLauncher() {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeout; Sleep(50)) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return false;
+        bool running = false;
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more && !running; more = Process32NextW(snapshot, &entry)) {
+            running = _wcsicmp(entry.szExeFile, L"winebrowser.exe") == 0;
+        }
+        CloseHandle(snapshot);
+        if (!running) return true;
+    }
+    return false;
+}
+
 void click(HWND button) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, kTimeout, &result);
@@ -128,7 +148,7 @@ TEST(WebLink, EachButtonOpensItsAddressOncePerClick) {
         click(last);
         expected.insert(expected.end(), 2, kLinks[2].address);
         EXPECT_EQ(waitForLines(logPath, expected.size()), expected);
-        Sleep(1500);
+        EXPECT_TRUE(waitUntilNoBrowserLauncher()) << "winebrowser.exe keeps running";
         EXPECT_EQ(linesOf(logPath), expected) << "an address was opened more than once";
         EXPECT_TRUE(program.running());
     }
@@ -156,7 +176,8 @@ TEST(WebLink, WithoutABrowserAClickChangesNothing) {
         ASSERT_NE(button, nullptr) << link.name;
         click(button);
     }
-    Sleep(3000);  // time for winebrowser to look for the browser and give up
+    // winebrowser looks for the browser, finds none and gives up.
+    EXPECT_TRUE(waitUntilNoBrowserLauncher()) << "winebrowser.exe keeps running";
     EXPECT_EQ(program.waitForExit(0), STILL_ACTIVE) << "the program ended";
     EXPECT_EQ(visibleWindowsOf(program.pid()), shown) << "a window came or went";
     EXPECT_EQ(texts(), before);
