@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # winplat.sh - the headless Wine test platform: a private Wine prefix, an Xvfb display, a
-# persistent wineserver and a Wine virtual desktop, so that the x86_64 Windows build runs,
-# draws real window frames and can take screenshots on this Linux machine.
+# persistent wineserver and a Wine virtual desktop, so that the Windows builds run, draw
+# real window frames and can take screenshots on this Linux machine. There are two, chosen
+# by WINPLAT: "wine8" (default), Debian 12's wine64, for the x86_64 build; "wow64", Wine 10
+# in its WoW64 mode inside the Debian 13 tree of tools/wow64.sh, for the shipped i686 build.
+# Each has its own prefix and its own files below BUILD_ROOT (winplat.* and wineprefix for
+# wine8, winplat-wow64.* and wineprefix-wow64 for wow64), so both can be up at once.
 #
 # Usage:
 #   tools/winplat.sh start [--owner NAME]   bring the platform up (no-op when it is up)
