@@ -1,6 +1,7 @@
 #include "ui/combobox.h"
 
 #include "ui/text.h"
+#include "ui/timeline.h"
 
 #include <algorithm>
 #include <vector>
@@ -33,6 +34,7 @@ bool ComboBox::create(HWND window) {
     // The font and item height must be known before the window exists: the list
     // asks for its item height while it is being created.
     font_ = makeFont(props.font);
+    markStep("font made", entry_.name);
     itemHeight_ = defaultItemHeight(fontOrDefault(font_)) + props.extraItemHeight;
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
     DWORD style = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
@@ -142,6 +144,7 @@ bool ComboBox::onNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     case WM_DRAWITEM:
         drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        markStep("painted", entry_.name);
         result = TRUE;
         return true;
     case WM_CTLCOLOREDIT:

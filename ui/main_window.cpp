@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "ui/text.h"
+#include "ui/timeline.h"
 
 #include <algorithm>
 #include <utility>
@@ -51,6 +52,7 @@ bool MainWindow::build() {
     hwnd_ = CreateWindowExW(0, kClassName, widen(props.title).c_str(), kWindowStyle, x, y, entry.width, entry.height,
                             nullptr, nullptr, instance, static_cast<MessageHandler*>(this));
     if (hwnd_ == nullptr) return false;
+    markStep("window made");
     RECT outer;
     GetWindowRect(hwnd_, &outer);
     if (outer.right - outer.left != entry.width || outer.bottom - outer.top != entry.height) {
@@ -90,6 +92,7 @@ bool MainWindow::createChildren(int parent, HWND parentWindow) {
         // Stored before the window exists: notifications arrive during creation.
         controls_[i] = makeControl({d.entries[i], i, *this});
         if (controls_[i] == nullptr || !controls_[i]->create(parentWindow)) return false;
+        markStep("control made", d.entries[i].name);
         if (!createChildren(static_cast<int>(i), controls_[i]->hwnd())) return false;
     }
     return true;

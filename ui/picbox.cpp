@@ -1,5 +1,7 @@
 #include "ui/picbox.h"
 
+#include "ui/timeline.h"
+
 namespace {
 const wchar_t kClassName[] = L"VantorPicBox";
 }
@@ -10,6 +12,7 @@ bool PicBox::create(HWND window) {
     const auto& props = *propsOf<PicBoxProps>(entry_);
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
     picture_ = loadPicture(props.picture);
+    markStep("picture decoded", entry_.name);
     pictureDc_.emplace(picture_.get());
     return registerWindowClass({.name = kClassName}) &&
            createWindow(window, kClassName, WS_CLIPCHILDREN, L"", entry_.height, this);
@@ -33,6 +36,7 @@ LRESULT PicBox::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
         PaintScope paint(hwnd);
         paintContent(paint.dc());
+        markStep("painted", entry_.name);
         return 0;
     }
     case WM_COMMAND:

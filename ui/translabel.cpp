@@ -1,6 +1,7 @@
 #include "ui/translabel.h"
 
 #include "ui/text.h"
+#include "ui/timeline.h"
 
 #include <algorithm>
 
@@ -14,6 +15,7 @@ bool TransLabel::create(HWND window) {
     const auto& props = *propsOf<TransLabelProps>(entry_);
     storeCaption(props.caption);
     font_ = makeFont(props.font);
+    markStep("font made", entry_.name);
     canvas_.emplace(entry_.width, entry_.height);
     return registerWindowClass({.name = kClassName}) && createWindow(window, kClassName, 0, L"", entry_.height, this);
 }
@@ -101,6 +103,7 @@ LRESULT TransLabel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
         PaintScope paint(hwnd);
         paintInto(paint.dc());
+        markStep("painted", entry_.name);
         return 0;
     }
     }
