@@ -32,6 +32,7 @@ add_library(win32_ui STATIC
   ui/combobox.cpp
   ui/translabel.cpp
   ui/main_window.cpp
+  ui/preparation.cpp
   ui/web_link.cpp
   app/win32_host.cpp)
 target_link_libraries(win32_ui PUBLIC program_core picture_decoder win32_options user32 gdi32 ole32)

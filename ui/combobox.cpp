@@ -4,26 +4,13 @@
 #include "ui/timeline.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr int kMinimumDropHeight = 160;
 constexpr int kTextIndent = 2;
-
-// The default list item height for a font: its text height.
-int defaultItemHeight(HFONT font) {
-    HDC screen = GetDC(nullptr);
-    int height;
-    {
-        SelectedObject selected(screen, font);
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(screen, &metrics);
-        height = metrics.tmHeight;
-    }
-    ReleaseDC(nullptr, screen);
-    return height;
-}
 
 }  // namespace
 
@@ -32,10 +19,12 @@ ComboBox::ComboBox(const ControlArgs& args) : Control(args) {}
 bool ComboBox::create(HWND window) {
     const auto& props = *propsOf<ComboBoxProps>(entry_);
     // The font and item height must be known before the window exists: the list
-    // asks for its item height while it is being created.
-    font_ = makeFont(props.font);
-    markStep("font made", entry_.name);
-    itemHeight_ = defaultItemHeight(fontOrDefault(font_)) + props.extraItemHeight;
+    // asks for its item height while it is being created. The default item height
+    // for a font is its text height.
+    PreparedParts parts;
+    if (!site_.takePrepared(index_, parts)) return false;
+    font_ = std::move(parts.font);
+    itemHeight_ = parts.textHeight + props.extraItemHeight;
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
     DWORD style = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
     if (props.sorted) style |= CBS_SORT;

@@ -2,6 +2,8 @@
 
 #include "ui/timeline.h"
 
+#include <utility>
+
 namespace {
 const wchar_t kClassName[] = L"VantorPicBox";
 }
@@ -11,8 +13,9 @@ PicBox::PicBox(const ControlArgs& args) : Control(args) {}
 bool PicBox::create(HWND window) {
     const auto& props = *propsOf<PicBoxProps>(entry_);
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
-    picture_ = loadPicture(props.picture);
-    markStep("picture decoded", entry_.name);
+    PreparedParts parts;
+    if (!site_.takePrepared(index_, parts)) return false;
+    picture_ = std::move(parts.picture);
     pictureDc_.emplace(picture_.get());
     return registerWindowClass({.name = kClassName}) &&
            createWindow(window, kClassName, WS_CLIPCHILDREN, L"", entry_.height, this);

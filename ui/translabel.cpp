@@ -4,6 +4,7 @@
 #include "ui/timeline.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const wchar_t kClassName[] = L"VantorTransLabel";
@@ -14,8 +15,9 @@ TransLabel::TransLabel(const ControlArgs& args) : Control(args) {}
 bool TransLabel::create(HWND window) {
     const auto& props = *propsOf<TransLabelProps>(entry_);
     storeCaption(props.caption);
-    font_ = makeFont(props.font);
-    markStep("font made", entry_.name);
+    PreparedParts parts;
+    if (!site_.takePrepared(index_, parts)) return false;
+    font_ = std::move(parts.font);
     canvas_.emplace(entry_.width, entry_.height);
     return registerWindowClass({.name = kClassName}) && createWindow(window, kClassName, 0, L"", entry_.height, this);
 }
