@@ -92,9 +92,16 @@ std::wstring ComboBox::itemText(int item) const {
     return buffer.data();
 }
 
+// One call into the window system: the selection is asked for (it is also set
+// from outside the program), but the items are the description's own GBK texts in
+// its order, as an unsorted selector holds them, so the text needs no further trip
+// and no conversion.
 std::string ComboBox::text(Property property) const {
     if (property != Property::content) return {};
+    const auto& props = *propsOf<ComboBoxProps>(entry_);
     int selected = static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+    if (selected < 0) return {};
+    if (!props.sorted && static_cast<std::size_t>(selected) < props.itemCount) return props.items[selected];
     return narrow(itemText(selected).c_str());
 }
 

@@ -66,8 +66,8 @@ void TransLabel::paintInto(HDC target) {
 void TransLabel::paintContent(HDC dc) const {
     if (caption_.empty()) return;
     const auto& props = *propsOf<TransLabelProps>(entry_);
-    RECT area;
-    GetClientRect(hwnd_, &area);
+    // Borderless and never moved or resized: the client area is the entry's size.
+    RECT area{0, 0, entry_.width, entry_.height};
     UINT format = DT_NOCLIP | DT_NOPREFIX;
     format |= props.hAlign == HAlign::left ? DT_LEFT : props.hAlign == HAlign::centre ? DT_CENTER : DT_RIGHT;
     if (props.wordWrap) {
