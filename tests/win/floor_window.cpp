@@ -39,11 +39,11 @@ POINT placeInWindow(std::size_t i) {
     return place;
 }
 
-HFONT fontFor(const FontSpec* spec, std::vector<Font>& made) {
-    if (spec == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    made.emplace_back(CreateFontW(-spec->height, spec->width, 0, 0, spec->weight, spec->italic, spec->underline,
-                             spec->strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                             DEFAULT_PITCH, widen(spec->face).c_str()));
+HFONT fontFor(const FontSpec* wanted, std::vector<Font>& made) {
+    if (wanted == nullptr) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    made.emplace_back(CreateFontW(-wanted->height, wanted->width, 0, 0, wanted->weight, wanted->italic, wanted->underline,
+                             wanted->strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                             DEFAULT_PITCH, widen(wanted->face).c_str()));
     return made.back().get();
 }
 
