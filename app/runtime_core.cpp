@@ -3,6 +3,8 @@
 // platform-specific goes through the Host.
 #include "app/runtime_core.h"
 
+#include "ui/timeline.h"
+
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -113,6 +115,7 @@ void initRuntime() {
     host().enterExecutableDirectory();
     host().takeGuiThread();
     if (!readDescription()) fatalError(0, "载入窗口模板数据段出错!");
+    markStep("runtime ready");
 }
 
 void setEndOfRunRoutine(Routine routine) {
@@ -125,13 +128,16 @@ void openStartupWindow() {
     bool built = host().buildWindow(rt.layout);
     rt.blocked = false;
     if (!built) fatalError(0, "载入启动窗口失败");
+    markStep("window built");
     raiseWindowEvent(Event::created);
+    markStep("created handled");
     if (!host().windowExists()) return;
     raiseWindowEvent(Event::loaded);
     if (!host().windowExists()) return;
     raiseWindowEvent(Event::beforeShow);
     if (!host().windowExists()) return;
     if (rt.layout.description->entries[0].visible) host().showWindow();
+    markStep("window shown");
 }
 
 void runEventLoop() {

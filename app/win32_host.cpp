@@ -1,6 +1,7 @@
 #include "app/win32_host.h"
 
 #include "ui/text.h"
+#include "ui/timeline.h"
 
 #include <windows.h>
 
@@ -54,7 +55,15 @@ void Win32Host::showWindow() {
 void Win32Host::runMessageLoop() {
     looping_ = true;
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // A trace build marks the first moment the queue holds nothing, paints
+    // included: the window is idle and painted.
+    bool idle = stepRecorder == nullptr;
+    for (;;) {
+        if (!idle && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) {
+            markStep("idle");
+            idle = true;
+        }
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -32,6 +32,7 @@ add_library(win32_ui STATIC
   ui/combobox.cpp
   ui/translabel.cpp
   ui/main_window.cpp
+  ui/preparation.cpp
   ui/web_link.cpp
   app/win32_host.cpp)
 target_link_libraries(win32_ui PUBLIC program_core picture_decoder win32_options user32 gdi32 ole32)
@@ -57,6 +58,8 @@ add_program(${PROGRAM_NAME}-damaged app/main_win32.cpp app/handlers.cpp)
 target_compile_definitions(${PROGRAM_NAME}-damaged PRIVATE DAMAGED_PICTURES)
 # Probes for tests: an injected allocation failure, a count of live GDI objects.
 add_program(${PROGRAM_NAME}-probe tests/win/probe_main.cpp app/handlers.cpp)
+# The start-up timeline: the program with each of its start-up steps time-stamped.
+add_program(${PROGRAM_NAME}-trace tests/win/trace_main.cpp app/handlers.cpp)
 
 # The run command's screenshot tool for machines without a display.
 add_executable(window_shot tests/support/window_shot.cpp tests/support/desktop.cpp)

@@ -1,28 +1,16 @@
 #include "ui/combobox.h"
 
 #include "ui/text.h"
+#include "ui/timeline.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr int kMinimumDropHeight = 160;
 constexpr int kTextIndent = 2;
-
-// The default list item height for a font: its text height.
-int defaultItemHeight(HFONT font) {
-    HDC screen = GetDC(nullptr);
-    int height;
-    {
-        SelectedObject selected(screen, font);
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(screen, &metrics);
-        height = metrics.tmHeight;
-    }
-    ReleaseDC(nullptr, screen);
-    return height;
-}
 
 }  // namespace
 
@@ -31,9 +19,12 @@ ComboBox::ComboBox(const ControlArgs& args) : Control(args) {}
 bool ComboBox::create(HWND window) {
     const auto& props = *propsOf<ComboBoxProps>(entry_);
     // The font and item height must be known before the window exists: the list
-    // asks for its item height while it is being created.
-    font_ = makeFont(props.font);
-    itemHeight_ = defaultItemHeight(fontOrDefault(font_)) + props.extraItemHeight;
+    // asks for its item height while it is being created. The default item height
+    // for a font is its text height.
+    PreparedParts parts;
+    if (!site_.takePrepared(index_, parts)) return false;
+    font_ = std::move(parts.font);
+    itemHeight_ = parts.textHeight + props.extraItemHeight;
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
     DWORD style = CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
     if (props.sorted) style |= CBS_SORT;
@@ -101,9 +92,16 @@ std::wstring ComboBox::itemText(int item) const {
     return buffer.data();
 }
 
+// One call into the window system: the selection is asked for (it is also set
+// from outside the program), but the items are the description's own GBK texts in
+// its order, as an unsorted selector holds them, so the text needs no further trip
+// and no conversion.
 std::string ComboBox::text(Property property) const {
     if (property != Property::content) return {};
+    const auto& props = *propsOf<ComboBoxProps>(entry_);
     int selected = static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+    if (selected < 0) return {};
+    if (!props.sorted && static_cast<std::size_t>(selected) < props.itemCount) return props.items[selected];
     return narrow(itemText(selected).c_str());
 }
 
@@ -142,6 +140,7 @@ bool ComboBox::onNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
     case WM_DRAWITEM:
         drawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        markStep("painted", entry_.name);
         result = TRUE;
         return true;
     case WM_CTLCOLOREDIT:

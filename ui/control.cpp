@@ -42,9 +42,12 @@ int controlIndexOf(HWND hwnd) {
 
 Font makeFont(const FontSpec* wanted) {
     if (wanted == nullptr || wanted->height <= 0) return Font();
+    // Converted without allocating: fonts are made on the preparing thread too.
+    wchar_t face[LF_FACESIZE];
+    widenInto(wanted->face, face, LF_FACESIZE);
     return Font(CreateFontW(-wanted->height, wanted->width, 0, 0, wanted->weight, wanted->italic, wanted->underline,
                             wanted->strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            PROOF_QUALITY, DEFAULT_PITCH, widen(wanted->face).c_str()));
+                            PROOF_QUALITY, DEFAULT_PITCH, face));
 }
 
 HFONT fontOrDefault(const Font& font) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/gdi.h"
+#include "ui/preparation.h"
 #include "ui/window_description.h"
 
 #include <windows.h>
@@ -22,6 +23,10 @@ public:
     virtual void paintBeneath(std::size_t entry, HDC dc) = 0;
     // Hands a notification sent to a panel or the window to the control it concerns.
     virtual bool forwardNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    // The control's picture and font, made while the windows were being made;
+    // waits until they are ready. False when they cannot be had: the control
+    // cannot be made.
+    virtual bool takePrepared(std::size_t entry, PreparedParts& parts) = 0;
 
 protected:
     ~ControlSite() = default;

@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include "ui/text.h"
+#include "ui/timeline.h"
 
 #include <algorithm>
 #include <utility>
@@ -32,6 +33,18 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::build() {
+    // The controls' pictures and fonts are prepared on a second thread while this
+    // one makes the windows; the thread has ended when build returns.
+    std::vector<std::size_t> order;
+    appendCreationOrder(0, order);
+    preparation_ = std::make_unique<Preparation>(*layout_.description, std::move(order));
+    if (!preparation_->start()) return false;
+    const bool built = buildWindows();
+    preparation_.reset();
+    return built;
+}
+
+bool MainWindow::buildWindows() {
     const ControlEntry& entry = layout_.description->entries[0];
     const auto& props = *propsOf<WindowProps>(entry);
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -51,6 +64,7 @@ bool MainWindow::build() {
     hwnd_ = CreateWindowExW(0, kClassName, widen(props.title).c_str(), kWindowStyle, x, y, entry.width, entry.height,
                             nullptr, nullptr, instance, static_cast<MessageHandler*>(this));
     if (hwnd_ == nullptr) return false;
+    markStep("window made");
     RECT outer;
     GetWindowRect(hwnd_, &outer);
     if (outer.right - outer.left != entry.width || outer.bottom - outer.top != entry.height) {
@@ -90,9 +104,23 @@ bool MainWindow::createChildren(int parent, HWND parentWindow) {
         // Stored before the window exists: notifications arrive during creation.
         controls_[i] = makeControl({d.entries[i], i, *this});
         if (controls_[i] == nullptr || !controls_[i]->create(parentWindow)) return false;
+        markStep("control made", d.entries[i].name);
         if (!createChildren(static_cast<int>(i), controls_[i]->hwnd())) return false;
     }
     return true;
+}
+
+// The entries in the order createChildren makes their controls.
+void MainWindow::appendCreationOrder(int parent, std::vector<std::size_t>& order) const {
+    for (std::size_t i = 1; i < layout_.description->count; ++i) {
+        if (layout_.parents[i] != parent) continue;
+        order.push_back(i);
+        appendCreationOrder(static_cast<int>(i), order);
+    }
+}
+
+bool MainWindow::takePrepared(std::size_t entry, PreparedParts& parts) {
+    return preparation_ != nullptr && preparation_->take(entry, parts);
 }
 
 // Visible, enabled tab stops by focus rank; at equal rank in reverse description order.

@@ -42,9 +42,12 @@ private:
     void raise(std::size_t entry, Event event) override;
     void paintBeneath(std::size_t entry, HDC dc) override;
     bool forwardNotification(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool takePrepared(std::size_t entry, PreparedParts& parts) override;
 
+    bool buildWindows();
     bool createControls();
     bool createChildren(int parent, HWND parentWindow);
+    void appendCreationOrder(int parent, std::vector<std::size_t>& order) const;
     std::vector<std::size_t> computeFocusOrder() const;
     bool paintChildrenBelow(int parent, std::size_t stop, HDC dc, const RECT& target);
     void computeWindowRects();
@@ -64,4 +67,5 @@ private:
     std::vector<std::size_t> focusOrder_;
     int rememberedFocus_ = -1;  // entry that had the focus when the window was deactivated
     HHOOK keyboardHook_ = nullptr;
+    std::unique_ptr<Preparation> preparation_;  // while the window is being built
 };

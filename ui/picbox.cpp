@@ -1,5 +1,9 @@
 #include "ui/picbox.h"
 
+#include "ui/timeline.h"
+
+#include <utility>
+
 namespace {
 const wchar_t kClassName[] = L"VantorPicBox";
 }
@@ -9,21 +13,28 @@ PicBox::PicBox(const ControlArgs& args) : Control(args) {}
 bool PicBox::create(HWND window) {
     const auto& props = *propsOf<PicBoxProps>(entry_);
     background_ = Brush(CreateSolidBrush(colorRef(props.background)));
-    picture_ = loadPicture(props.picture);
+    PreparedParts parts;
+    if (!site_.takePrepared(index_, parts)) return false;
+    picture_ = std::move(parts.picture);
+    if (picture_) {
+        BITMAP info{};
+        GetObjectW(picture_.get(), sizeof info, &info);
+        pictureSize_ = {info.bmWidth, info.bmHeight};
+    }
     pictureDc_.emplace(picture_.get());
     return registerWindowClass({.name = kClassName}) &&
            createWindow(window, kClassName, WS_CLIPCHILDREN, L"", entry_.height, this);
 }
 
+// A panel is borderless and never moved or resized, so its client area is its
+// entry's rectangle, and the picture's size is known from its decoding: a repaint
+// beneath a label asks the window system nothing.
 void PicBox::paintContent(HDC dc) const {
-    RECT client;
-    GetClientRect(hwnd_, &client);
+    const RECT client{0, 0, entry_.width, entry_.height};
     FillRect(dc, &client, background_.get());
     HDC source = pictureDc_ ? pictureDc_->get() : nullptr;
     if (source == nullptr) return;
-    BITMAP info;
-    GetObjectW(picture_.get(), sizeof info, &info);
-    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, pictureSize_.cx, pictureSize_.cy, source, 0, 0, SRCCOPY);
 }
 
 LRESULT PicBox::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -33,6 +44,7 @@ LRESULT PicBox::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: {
         PaintScope paint(hwnd);
         paintContent(paint.dc());
+        markStep("painted", entry_.name);
         return 0;
     }
     case WM_COMMAND:

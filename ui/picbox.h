@@ -20,5 +20,6 @@ private:
 
     Brush background_;
     Bitmap picture_;
+    SIZE pictureSize_{0, 0};
     std::optional<BitmapDc> pictureDc_;  // the picture, ready to copy from; released first
 };

@@ -1,8 +1,10 @@
 #include "ui/translabel.h"
 
 #include "ui/text.h"
+#include "ui/timeline.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const wchar_t kClassName[] = L"VantorTransLabel";
@@ -13,7 +15,9 @@ TransLabel::TransLabel(const ControlArgs& args) : Control(args) {}
 bool TransLabel::create(HWND window) {
     const auto& props = *propsOf<TransLabelProps>(entry_);
     storeCaption(props.caption);
-    font_ = makeFont(props.font);
+    PreparedParts parts;
+    if (!site_.takePrepared(index_, parts)) return false;
+    font_ = std::move(parts.font);
     canvas_.emplace(entry_.width, entry_.height);
     return registerWindowClass({.name = kClassName}) && createWindow(window, kClassName, 0, L"", entry_.height, this);
 }
@@ -62,8 +66,8 @@ void TransLabel::paintInto(HDC target) {
 void TransLabel::paintContent(HDC dc) const {
     if (caption_.empty()) return;
     const auto& props = *propsOf<TransLabelProps>(entry_);
-    RECT area;
-    GetClientRect(hwnd_, &area);
+    // Borderless and never moved or resized: the client area is the entry's size.
+    RECT area{0, 0, entry_.width, entry_.height};
     UINT format = DT_NOCLIP | DT_NOPREFIX;
     format |= props.hAlign == HAlign::left ? DT_LEFT : props.hAlign == HAlign::centre ? DT_CENTER : DT_RIGHT;
     if (props.wordWrap) {
@@ -101,6 +105,7 @@ LRESULT TransLabel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
         PaintScope paint(hwnd);
         paintInto(paint.dc());
+        markStep("painted", entry_.name);
         return 0;
     }
     }

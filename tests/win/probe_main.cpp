@@ -18,7 +18,9 @@
 
 namespace {
 
-long liveGdiObjects = 0;
+// Counted from both of the program's threads: its start-up prepares fonts and
+// pictures on a second one.
+volatile LONG liveGdiObjects = 0;
 
 // Originals of the intercepted functions.
 decltype(&CreateFontW) realCreateFont = nullptr;
@@ -31,7 +33,7 @@ decltype(&DeleteDC) realDeleteDC = nullptr;
 
 template <class Handle>
 Handle counted(Handle handle) {
-    if (handle != nullptr) ++liveGdiObjects;
+    if (handle != nullptr) InterlockedIncrement(&liveGdiObjects);
     return handle;
 }
 
@@ -54,12 +56,12 @@ HDC WINAPI countCreateCompatibleDC(HDC dc) {
 }
 BOOL WINAPI countDeleteObject(HGDIOBJ object) {
     BOOL deleted = realDeleteObject(object);
-    if (deleted) --liveGdiObjects;
+    if (deleted) InterlockedDecrement(&liveGdiObjects);
     return deleted;
 }
 BOOL WINAPI countDeleteDC(HDC dc) {
     BOOL deleted = realDeleteDC(dc);
-    if (deleted) --liveGdiObjects;
+    if (deleted) InterlockedDecrement(&liveGdiObjects);
     return deleted;
 }
 

@@ -1,0 +1,3 @@
+#include "ui/timeline.h"
+
+StepRecorder stepRecorder = nullptr;
